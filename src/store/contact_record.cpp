@@ -1,0 +1,128 @@
+#include "store/contact_record.h"
+
+namespace contact {
+
+QByteArray formatDate(const QDate& d)
+{
+    return d.toString(QStringLiteral("dd/MM/yyyy")).toLatin1();
+}
+
+QByteArray formatTime(const QTime& t)
+{
+    return t.toString(QStringLiteral("HH:mm:ss")).toLatin1();
+}
+
+QDate parseDate(const QByteArray& text)
+{
+    // Accepts "d/m/yyyy" as well as the padded form, as the platform's own
+    // date reading did; a two-digit year is taken in the current century.
+    const QList<QByteArray> parts = text.trimmed().split('/');
+    if (parts.size() != 3)
+        return {};
+    bool okD = false, okM = false, okY = false;
+    const int d = parts[0].toInt(&okD);
+    const int m = parts[1].toInt(&okM);
+    int y = parts[2].toInt(&okY);
+    if (!okD || !okM || !okY || parts[2].isEmpty())
+        return {};
+    if (parts[2].size() <= 2)
+        y += 2000;
+    return QDate(y, m, d);
+}
+
+QTime parseTime(const QByteArray& text)
+{
+    const QList<QByteArray> parts = text.trimmed().split(':');
+    if (parts.size() < 2 || parts.size() > 3)
+        return {};
+    bool okH = false, okM = false, okS = true;
+    const int h = parts[0].toInt(&okH);
+    const int m = parts[1].toInt(&okM);
+    const int s = parts.size() == 3 ? parts[2].toInt(&okS) : 0;
+    if (!okH || !okM || !okS)
+        return {};
+    return QTime(h, m, s);
+}
+
+static QByteArray yesNo(bool b)
+{
+    return b ? "Y" : "N";
+}
+
+QList<QByteArray> blockLines(const ContactRecord& r, int number)
+{
+    QList<QByteArray> b;
+    b.reserve(30 + r.history.size() + r.freeText.size());
+    b << blocks::header(number, blocks::ContactDigits) << r.code << r.name << r.address1
+      << r.address2 << r.postcode << r.town << r.phone << r.fax << r.activity << r.email
+      << r.civility << r.decision_maker << r.function << r.contact_type
+      << formatDate(r.contact_date) << formatTime(r.contact_time) << r.interlocutor << r.product
+      << r.purchase_price << r.sale_price << r.response << r.arguments << r.appraisal
+      << formatDate(r.followup_date) << formatTime(r.followup_time) << r.followup_type
+      << yesNo(r.alert) << yesNo(r.sale_closed);
+    for (const QByteArray& line : r.history)
+        b << HistoryPrefix + line;
+    for (const QByteArray& line : r.freeText)
+        b << FreeTextPrefix + line;
+    b << blocks::trailer(number, blocks::ContactDigits);
+    return b;
+}
+
+QByteArray field(const BlockList& list, qsizetype headerIndex, int offset)
+{
+    const qsizetype i = headerIndex + offset;
+    return i < list.size() ? list.at(i) : QByteArray();
+}
+
+void readBlock(const BlockList& list, qsizetype h, ContactRecord& r)
+{
+    auto f = [&](int offset) { return field(list, h, offset); };
+    r.code = f(Code);
+    r.name = f(Name);
+    r.address1 = f(Address1);
+    r.address2 = f(Address2);
+    r.postcode = f(Postcode);
+    r.town = f(Town);
+    r.phone = f(Phone);
+    r.fax = f(Fax);
+    r.activity = f(Activity);
+    r.email = f(Email);
+    r.civility = f(Civility);
+    r.decision_maker = f(DecisionMaker);
+    r.function = f(Function);
+    r.contact_type = f(ContactType);
+    if (const QDate d = parseDate(f(ContactDate)); d.isValid())
+        r.contact_date = d;
+    if (const QTime t = parseTime(f(ContactTime)); t.isValid())
+        r.contact_time = t;
+    r.interlocutor = f(Interlocutor);
+    r.product = f(Product);
+    r.purchase_price = f(PurchasePrice);
+    r.sale_price = f(SalePrice);
+    r.response = f(Response);
+    r.arguments = f(Arguments);
+    r.appraisal = f(Appraisal);
+    if (const QDate d = parseDate(f(FollowupDate)); d.isValid())
+        r.followup_date = d;
+    if (const QTime t = parseTime(f(FollowupTime)); t.isValid())
+        r.followup_time = t;
+    r.followup_type = f(FollowupType);
+    r.alert = f(Alert) == "Y";
+    r.sale_closed = f(SaleClosed) == "Y";
+
+    const QByteArray trail = blocks::trailerOf(list.at(h));
+    for (qsizetype i = h + FixedLines + 1; i < list.size(); ++i) {
+        const QByteArray& line = list.at(i);
+        if (blocks::sameLine(line, trail))
+            break;
+        // The last line of a file that lacks its trailer is not a field.
+        if (i == list.size() - 1)
+            break;
+        if (line.startsWith(HistoryPrefix))
+            r.history << line.mid(4);
+        else if (line.startsWith(FreeTextPrefix))
+            r.freeText << line.mid(4);
+    }
+}
+
+} // namespace contact

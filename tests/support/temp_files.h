@@ -1,0 +1,23 @@
+#pragma once
+
+#include "store/block_list.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+// Writes raw bytes to a file; for building test inputs in a QTemporaryDir.
+inline void writeBytes(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(data);
+}
+
+inline QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
