@@ -125,4 +125,19 @@ void readBlock(const BlockList& list, qsizetype h, ContactRecord& r)
     }
 }
 
+int nextCustomerCode(const BlockList& list)
+{
+    long long best = 10000;
+    const qsizetype n = list.size();
+    for (qsizetype i = 0; i + 1 < n; ++i) {
+        if (!blocks::isHeader(list.at(i)))
+            continue;
+        bool ok = false;
+        const long long code = list.at(i + 1).trimmed().toLongLong(&ok);
+        if (ok && code > best && code < 2000000000)
+            best = code;
+    }
+    return int(best + 1);
+}
+
 } // namespace contact
