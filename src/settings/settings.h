@@ -9,6 +9,7 @@
 namespace settings {
 
 // "Tarvik.ini": thirteen lines.
+constexpr int IniLineCount = 13;
 struct IniValues
 {
     double kept1 = 0.0;             // line 1, written back in scientific notation
@@ -23,8 +24,14 @@ struct IniValues
     QByteArray townFilter;          // line 13
 };
 
+// Missing files give the defaults; a file that cannot be read or written
+// throws TarvikError.
 IniValues loadIni(const QString& path); // defaults when the file is missing
 void saveIni(const QString& path, const IniValues& values);
+// The thirteen lines written by saveIni.
+QList<QByteArray> iniLines(const IniValues& values);
+// A real as line 1 holds it: 23 characters, " 0.00000000000000E+0000" for 0.
+QByteArray formatReal(double value);
 
 // "Tarvik.soc": the seven lines of the user's company.
 using CompanyLines = std::array<QByteArray, 7>;
@@ -46,11 +53,18 @@ enum PickList {
 };
 using PickLists = std::array<QList<QByteArray>, PickListCount>;
 QByteArray sectionHeader(PickList list); // "[FONCTION]" ...
+bool isSectionHeader(const QByteArray& line);
+// Appends the items of `lines` to `lists`: a header line selects its list,
+// every other line (empty ones too) is an item, lines before any header are
+// ignored.
+void readPickLists(const QList<QByteArray>& lines, PickLists& lists);
+QList<QByteArray> pickListLines(const PickLists& lists);
 // Appends the items of the file to `lists` (they are not cleared first).
 void loadPickLists(const QString& path, PickLists& lists);
 void savePickLists(const QString& path, const PickLists& lists);
 
-// File names in the program folder.
+// File names in the program folder. Reading also accepts a file whose name
+// differs by letter case only ("Tarvik.Cbx").
 QString iniPath(const QString& folder);
 QString companyPath(const QString& folder);
 QString pickListPath(const QString& folder);
