@@ -16,18 +16,22 @@ bool Augmente(BlockList& list);
 // does not carry a decimal number of `digits` digits.
 bool damaged(const BlockList& list, int digits);
 
-// Rebuilds the list from the blocks numbered 0, 1, 2, ... in number order,
-// dropping lines outside blocks; blocks behind a gap in the numbering (or
-// behind a number that is not decimal) are kept and numbered after the
-// others. Returns the new record count (the number of headers).
+// Rebuilds the list from its blocks in number order, numbered densely from 0,
+// dropping lines outside blocks; blocks behind a gap in the numbering are
+// kept and numbered to follow the others, and blocks whose header carries no
+// decimal number come last. A block that lacks its trailer ends before the
+// next header and gets its trailer; stray trailers are dropped, so the result
+// always balances. Copies of one number keep a shared number for
+// removeDuplicates. Returns the new record count (the number of headers).
 int rebuild(BlockList& list, int recordCount, int digits);
 
 // The contact file check: when damaged, asks "Le fichier a été altéré.
 // Restaurer ?" and rebuilds on Yes. Returns true when the list was rebuilt.
 bool Verif(BlockList& list, int& recordCount, Prompter& prompter);
 
-// Duplicate record numbers: a copy identical to the one kept is removed; one
-// that differs is kept as a new record at the end. The record count is the
+// Duplicate record numbers: the first copy in list order keeps the number; a
+// later copy identical to one kept is removed; one that differs is kept as a
+// new record at the end, numbered after the highest number. The record count is the
 // number of headers afterwards. Returns true when something changed.
 bool removeDuplicates(BlockList& list, int& recordCount, int digits);
 inline bool Doublons(BlockList& list, int& recordCount)
