@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <QString>
+#include <QTimer>
+
+class QAction;
+class QLabel;
+class QMenu;
+class TFiche;
+class Prompter;
+class Clock;
+class SystemClockSetter;
+
+// The frame window: menus, toolbar, the two-panel status bar with its clock,
+// and the record window. It keeps the current file name and the program
+// folder; every command goes to the record window or opens a dialog.
+class TMainForm : public QMainWindow
+{
+    Q_OBJECT
+public:
+    TMainForm(Prompter& prompter, const Clock& clock, SystemClockSetter& clockSetter,
+              QWidget* parent = nullptr);
+
+    TFiche* fiche() const { return m_fiche; }
+    QAction* action(const QString& name) const;
+    const QString& fileName() const { return m_fileName; }
+    const QString& programFolder() const { return m_programFolder; }
+    QLabel* hintPanel() const { return m_panel0; }
+    QLabel* clockPanel() const { return m_panel1; }
+
+    // The file commands.
+    void newFile();
+    void openFile();
+    bool saveFile();
+    bool saveFileAs();
+    void toggleAutoOpen();
+    // The all-records selection: "&Toutes les fiches" checked, mode 1, first record.
+    void selectAllRecords();
+
+    // The three enabling steps.
+    void Valide();
+    void Valide1();
+    void Valide2();
+
+    // Checks the selection item of a contacts mode, unchecking the others.
+    void checkContactMode(int mode);
+    void checkOperationMode(int mode);
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QString& hint,
+                     bool enabled = true);
+    QAction* addButton(const char* name, const QString& hint, int glyph, bool enabled);
+    void buildMenus();
+    void buildToolbar();
+    void wireFeatures();
+    void setEnabled(const QStringList& names, bool on);
+    bool saveQuestion();
+    void firstShow();
+    void tick();
+    void updateTitle();
+    void about();
+    void chooseContactMode(int mode);
+    void chooseOperationMode(int mode);
+
+    Prompter& m_prompter;
+    const Clock& m_clock;
+    SystemClockSetter& m_clockSetter;
+    TFiche* m_fiche = nullptr;
+    QString m_programFolder;
+    QString m_fileName;
+    QLabel* m_panel0 = nullptr;
+    QLabel* m_panel1 = nullptr;
+    QTimer m_timer;
+    bool m_shown = false;
+    QHash<QString, QAction*> m_actions;
+};
