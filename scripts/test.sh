@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds Tarvik with its tests and runs the whole test suite.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+cmake --preset dev
+cmake --build --preset dev
+ctest --preset dev
