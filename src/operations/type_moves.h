@@ -1,0 +1,18 @@
+#pragma once
+
+#include "select/filtered_moves.h"
+#include "store/block_list.h"
+
+#include <QByteArray>
+
+namespace operations {
+
+// The operation number a move under the type filter reaches from `current`:
+// the nearest operation (below for previous, above for next, the lowest for
+// first, the highest for last) whose type, upper-cased a..z only, equals
+// `typeFilter`. Only numbers below `count` are reachable; `current` itself is
+// returned when no operation qualifies.
+int moveByType(const BlockList& list, int current, int count, selection::Direction direction,
+               const QByteArray& typeFilter);
+
+} // namespace operations
