@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <functional>
 
 // Moves under a contacts selection mode: a scan of the whole list for the
 // nearest record number whose block passes the mode's test.
@@ -37,5 +38,23 @@ bool isFiltered(int mode);
 // itself when no record qualifies.
 int moveContact(const BlockList& list, int current, Direction direction,
                 const ContactFilter& filter);
+
+// Whether the block whose header stands at `headerIndex` passes the test of
+// `filter.mode`; true for the unfiltered modes.
+bool passes(const BlockList& list, qsizetype headerIndex, const ContactFilter& filter);
+
+// The test of one block, given the index of its header line.
+using BlockTest = std::function<bool(const BlockList& list, qsizetype headerIndex)>;
+
+// The generic filtered move over blocks numbered with `digits` digits:
+// previous gives the nearest qualifying number below `current`, next the
+// nearest above, first the lowest, last the highest; `current` when none
+// qualifies. Only well-formed headers ("<BLOC" + `digits` digits + ">", or
+// more digits without a leading zero) count.
+int move(const BlockList& list, int current, Direction direction, int digits,
+         const BlockTest& test);
+
+// The number of a well-formed header line, or -1.
+int blockNumber(const QByteArray& line, int digits);
 
 } // namespace selection

@@ -2,10 +2,12 @@
 
 #include "platform/clock.h"
 #include "platform/prompter.h"
+#include "select/filtered_moves.h"
+#include "select/search.h"
+#include "select/sort.h"
 #include "store/ansi.h"
 
-// Selection, search and sort of the record book. A first cut: the selection
-// developer completes these members.
+// Selection modes, searches and sorts of the record book.
 
 void RecordBook::setTownFilter(const QByteArray& value)
 {
@@ -14,19 +16,105 @@ void RecordBook::setTownFilter(const QByteArray& value)
 
 selection::ContactFilter RecordBook::contactFilter() const
 {
-    return {m_selectionMode, m_postcodeFilter, m_townFilter, m_clock.today()};
+    // The value read from the settings file may have been written by hand.
+    return {m_selectionMode, m_postcodeFilter, ansi::upper(m_townFilter), m_clock.today()};
 }
 
 void RecordBook::SetSel(int mode)
 {
     m_selectionMode = mode;
+    if (mode == selection::TodaysFollowups || mode == selection::FollowupsToDo)
+        TriRelance();
 }
 
-void RecordBook::Trier(int) {}
-void RecordBook::TriRelance() {}
-void RecordBook::sortBy(int) {}
-bool RecordBook::RechNom(const QByteArray&) { return false; }
-bool RecordBook::RechTel(const QByteArray&) { return false; }
-bool RecordBook::RechDeci(const QByteArray&) { return false; }
-bool RecordBook::RechResume(const QByteArray&) { return false; }
-bool RecordBook::RechNum(const QByteArray&) { return false; }
+void RecordBook::Trier(int key)
+{
+    if (key < sorting::ByName || key > sorting::ByFollowup)
+        return;
+    EcritFiche();
+    if (key == sorting::ByFollowup)
+        TriRelance();
+    else
+        sortBy(key);
+}
+
+void RecordBook::TriRelance()
+{
+    sortBy(sorting::ByFollowup);
+}
+
+void RecordBook::sortBy(int key)
+{
+    // The shown record goes back into its block first: after the sort another
+    // record stands at its number, and the edits must stay with their record.
+    EcritFiche();
+    const int records = sorting::sortRecords(m_contacts, sorting::Key(key));
+    m_count = std::max(1, records);
+    if (m_current > m_count - 1)
+        m_current = m_count - 1;
+    LitFiche();
+    m_flags.fileModified = true;
+}
+
+static bool findContact(RecordBook& book, int offset, const QByteArray& query)
+{
+    if (query.isEmpty())
+        return false;
+    // Written back first: the search reads the stored lines and must neither
+    // miss the edits of the shown record nor throw them away when it moves.
+    book.EcritFiche();
+    const int found = search::findBlock(book.contacts(), blocks::ContactDigits, offset, query);
+    if (found < 0) {
+        book.prompter().information(search::notFoundText(query));
+        return false;
+    }
+    book.goToRecord(found);
+    return book.currentRecord() == found;
+}
+
+bool RecordBook::RechNom(const QByteArray& query)
+{
+    return findContact(*this, contact::Name, ansi::upper(query));
+}
+
+bool RecordBook::RechTel(const QByteArray& query)
+{
+    return findContact(*this, contact::Phone, query);
+}
+
+bool RecordBook::RechDeci(const QByteArray& query)
+{
+    return findContact(*this, contact::DecisionMaker, ansi::upper(query));
+}
+
+bool RecordBook::RechResume(const QByteArray& query)
+{
+    if (query.isEmpty())
+        return false;
+    const QByteArray q = ansi::upper(query);
+    m_ops.EcritOperation();
+    const int found = search::findBlock(m_ops.list(), blocks::OperationDigits,
+                                        operation::Summary, q);
+    if (found < 0) {
+        m_prompter.information(search::notFoundText(q));
+        return false;
+    }
+    m_ops.goTo(found);
+    return true;
+}
+
+bool RecordBook::RechNum(const QByteArray& typed)
+{
+    if (typed.isEmpty())
+        return false;
+    bool ok = false;
+    const int n = typed.toInt(&ok);
+    if (!ok || n < 1 || n > m_count) {
+        m_prompter.information(search::notFoundText(typed));
+        return false;
+    }
+    EcritFiche();
+    m_current = n - 1;
+    LitFiche();
+    return true;
+}
