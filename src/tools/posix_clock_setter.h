@@ -1,0 +1,11 @@
+#pragma once
+
+#include "platform/clock.h"
+
+// Sets the computer's real-time clock with clock_settime. Throws TarvikError
+// when the process may not change it or the system refuses the value.
+class PosixClockSetter : public SystemClockSetter
+{
+public:
+    void setUtc(const QDateTime& utc) override;
+};
