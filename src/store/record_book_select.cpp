@@ -100,7 +100,7 @@ bool RecordBook::RechResume(const QByteArray& query)
         return false;
     }
     m_ops.goTo(found);
-    return true;
+    return m_ops.current() == found;
 }
 
 bool RecordBook::RechNum(const QByteArray& typed)
