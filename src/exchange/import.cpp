@@ -26,8 +26,9 @@ QByteArray safeLine(QByteArray value)
     for (char& c : value)
         if (c == '\0' || c == '\r' || c == '\n')
             c = ' ';
-    if (value.size() >= 5 && (qstrnicmp(value.constData(), "<BLOC", 5) == 0 ||
-                              (value.size() >= 6 && qstrnicmp(value.constData(), "</BLOC", 6) == 0)))
+    if (value.size() >= 5 &&
+        (qstrnicmp(value.constData(), "<BLOC", 5) == 0 ||
+         (value.size() >= 6 && qstrnicmp(value.constData(), "</BLOC", 6) == 0)))
         value.prepend(' ');
     return value;
 }

@@ -50,8 +50,8 @@ ImportOutcome importContacts(BlockList& list, int& recordCount, int& currentReco
                              const QString& path, Prompter& prompter);
 
 // The readers behind importContacts, for callers that already know the format.
-ImportOutcome importText(BlockList& list, int& recordCount, int& currentRecord,
-                         QIODevice& input, char separator, Prompter& prompter);
+ImportOutcome importText(BlockList& list, int& recordCount, int& currentRecord, QIODevice& input,
+                         char separator, Prompter& prompter);
 ImportOutcome importTable(BlockList& list, int& recordCount, int& currentRecord,
                           const QString& path, Prompter& prompter);
 

@@ -55,11 +55,11 @@ void TXBase::setFilename(const QString& path)
         dot = -1;
     const QString base = dot < 0 ? path : path.left(dot);
     const QString given = dot < 0 ? QString() : path.mid(dot);
-    const QString extension = given.compare(QLatin1String(".dbf"), Qt::CaseInsensitive) == 0
-                                  ? given
-                                  : (isUpperCase(QFileInfo(base).fileName())
-                                         ? QStringLiteral(".DBF")
-                                         : QStringLiteral(".dbf"));
+    const QString extension =
+        given.compare(QLatin1String(".dbf"), Qt::CaseInsensitive) == 0
+            ? given
+            : (isUpperCase(QFileInfo(base).fileName()) ? QStringLiteral(".DBF")
+                                                       : QStringLiteral(".dbf"));
     const bool changed = base != m_base || extension != m_extension;
     m_base = base;
     m_extension = extension;
@@ -106,10 +106,10 @@ QString TXBase::memoFilename() const
 {
     if (!m_memo.fileName().isEmpty())
         return m_memo.fileName();
-    const QString preferred = m_extension == QLatin1String(".DBF") ? QStringLiteral(".DBT")
-                                                                   : QStringLiteral(".dbt");
-    const QString other = preferred == QLatin1String(".DBT") ? QStringLiteral(".dbt")
-                                                             : QStringLiteral(".DBT");
+    const QString preferred =
+        m_extension == QLatin1String(".DBF") ? QStringLiteral(".DBT") : QStringLiteral(".dbt");
+    const QString other =
+        preferred == QLatin1String(".DBT") ? QStringLiteral(".dbt") : QStringLiteral(".DBT");
     if (!QFileInfo::exists(m_base + preferred) && QFileInfo::exists(m_base + other))
         return m_base + other;
     return m_base + preferred;
@@ -267,12 +267,18 @@ int TXBase::fieldType(int n) const
     if (n < 1 || n > FieldCount())
         throw EXBaseException(QStringLiteral("Invalid Field Number: %1").arg(n));
     switch (m_fields.at(n - 1).descriptor.at(11)) {
-    case 'C': return Character;
-    case 'D': return Date;
-    case 'N': return Numeric;
-    case 'L': return Logical;
-    case 'M': return Memo;
-    default: return Other;
+    case 'C':
+        return Character;
+    case 'D':
+        return Date;
+    case 'N':
+        return Numeric;
+    case 'L':
+        return Logical;
+    case 'M':
+        return Memo;
+    default:
+        return Other;
     }
 }
 

@@ -17,8 +17,8 @@ struct DbfTable
     QList<QList<QByteArray>> records; // values, padded with blanks to the field length
     QList<int> deleted;               // 0-based indexes of records marked "*"
     unsigned char version = 0x03;
-    int headerLength = -1;            // -1: 32 + 32 * n + 1
-    qint64 recordCount = -1;          // -1: records.size()
+    int headerLength = -1;   // -1: 32 + 32 * n + 1
+    qint64 recordCount = -1; // -1: records.size()
 
     int recordLength() const
     {

@@ -68,8 +68,9 @@ void TstImport::textLines_data()
     QTest::addColumn<int>("irregular");
 
     const QList<QByteArray> seven{"Dupont SA", "1 rue A", "BP 2", "75001", "Paris", "01", "02"};
-    QTest::newRow("seven tab fields") << "a.txt" << QByteArray("Dupont SA\t1 rue A\tBP 2\t75001\tParis\t01\t02\r\n")
-                                      << block(0, 10001, seven) << 0;
+    QTest::newRow("seven tab fields")
+        << "a.txt" << QByteArray("Dupont SA\t1 rue A\tBP 2\t75001\tParis\t01\t02\r\n")
+        << block(0, 10001, seven) << 0;
     QTest::newRow("csv with empty fields")
         << "a.csv" << QByteArray("N;A1;;75001;Paris;01;")
         << block(0, 10001, {"N", "A1", "", "75001", "Paris", "01", ""}) << 0;
@@ -80,8 +81,8 @@ void TstImport::textLines_data()
         << "a.txt" << QByteArray("1\t2\t3\t4\t5\t6\t7\t8\t\t10")
         << block(0, 10001, {"1", "2", "3", "4", "5", "6", "7"}, {"8", "", "10"}) << 1;
     const QByteArray longName(3000, 'x');
-    QTest::newRow("no cut at 1024") << "a.txt" << longName + "\tB"
-                                    << block(0, 10001, {longName, "B"}) << 1;
+    QTest::newRow("no cut at 1024")
+        << "a.txt" << longName + "\tB" << block(0, 10001, {longName, "B"}) << 1;
     QTest::newRow("line ends and DOS end mark")
         << "a.csv" << QByteArray("a\rb\nc\r\n\x1A")
         << (block(0, 10001, {"a"}) + block(1, 10002, {"b"}) + block(2, 10003, {"c"})) << 3;
@@ -120,8 +121,8 @@ void TstImport::readerFollowsTheName()
     QDir(m_dir.path()).mkpath("x.txt.d");
     BlockList list;
     int count = 1, current = 0;
-    const ImportOutcome o = exchange::importContacts(list, count, current,
-                                                     write(name, "N\tA\r\n"), m_prompter);
+    const ImportOutcome o =
+        exchange::importContacts(list, count, current, write(name, "N\tA\r\n"), m_prompter);
     QCOMPARE(blocks::countHeaders(list), blocks);
     QCOMPARE(o.ran, ran);
     // A new file keeps its count of 1 when nothing was imported.
@@ -177,8 +178,8 @@ void TstImport::dbaseTable()
 {
     DbfTable t;
     t.version = 0x83;
-    t.fields = {{"NOM", 'C', 20}, {"NOTE", 'M', 10}, {"ADR", 'C', 12}, {"CP", 'N', 5},
-                {"VILLE", 'C', 10}, {"ADR2", 'C', 6}, {"TEL", 'C', 6}, {"ACTIF", 'L', 1}};
+    t.fields = {{"NOM", 'C', 20},   {"NOTE", 'M', 10}, {"ADR", 'C', 12}, {"CP", 'N', 5},
+                {"VILLE", 'C', 10}, {"ADR2", 'C', 6},  {"TEL", 'C', 6},  {"ACTIF", 'L', 1}};
     t.records = {{"  Soci\x82t\x82  ", "         1", "a\r\nb\nc", "75001", "Paris", "", "01", "T"},
                  {"Effac\x82", "", "x", "", "", "", "", ""},
                  {"Bref", "", "", "", "", "", "", ""}};

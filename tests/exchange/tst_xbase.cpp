@@ -182,10 +182,14 @@ void TstXBase::fileNames_data()
 {
     QTest::addColumn<QString>("given");
     QTest::addColumn<QString>("onDisk");
-    QTest::newRow("dot in a folder") << "my.folder/table" << "my.folder/table.dbf";
-    QTest::newRow("two dots in the name") << "clients.2024.dbf" << "clients.2024.dbf";
-    QTest::newRow("upper case") << "CLIENTS.DBF" << "CLIENTS.DBF";
-    QTest::newRow("other extension") << "base.txt" << "base.dbf";
+    QTest::newRow("dot in a folder") << "my.folder/table"
+                                     << "my.folder/table.dbf";
+    QTest::newRow("two dots in the name") << "clients.2024.dbf"
+                                          << "clients.2024.dbf";
+    QTest::newRow("upper case") << "CLIENTS.DBF"
+                                << "CLIENTS.DBF";
+    QTest::newRow("other extension") << "base.txt"
+                                     << "base.dbf";
 }
 
 void TstXBase::fileNames()
@@ -212,8 +216,8 @@ void TstXBase::damagedTables_data()
     const QByteArray good = threeFields().bytes();
     QTest::newRow("short header") << good.left(20) << "Error Reading Header Info." << 0;
     QTest::newRow("descriptors cut") << good.left(70) << "Error Reading Header Info." << 0;
-    QTest::newRow("first record cut") << good.left(good.size() - 30) << "Error Reading Header Info."
-                                      << 0;
+    QTest::newRow("first record cut")
+        << good.left(good.size() - 30) << "Error Reading Header Info." << 0;
     QTest::newRow("last record cut") << good.left(good.size() - 5) << "Error Reading Record" << 1;
     QTest::newRow("whole") << good << "" << 2;
 
@@ -232,8 +236,8 @@ void TstXBase::damagedTables_data()
     QByteArray tooLong = longRecord.bytes();
     tooLong[10] = char(4001 & 0xFF);
     tooLong[11] = char(4001 >> 8);
-    QTest::newRow("record of 4001 bytes") << tooLong << "Record Too Long: 4001 bytes (at most 4000)"
-                                          << 0;
+    QTest::newRow("record of 4001 bytes")
+        << tooLong << "Record Too Long: 4001 bytes (at most 4000)" << 0;
 
     QByteArray overrun = good;
     overrun[10] = 10; // record length shorter than its fields
