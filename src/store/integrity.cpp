@@ -155,7 +155,7 @@ int rebuild(BlockList& list, int recordCount, int digits)
     }
 
     BlockList out;
-    out.reserve(list.size());
+    out.reserve(list.size() + all.size()); // room for the trailers added
     int next = 0;
     for (const auto& [number, copies] : byNumber) {
         for (qsizetype i : copies)
@@ -213,7 +213,7 @@ bool removeDuplicates(BlockList& list, int& recordCount, int digits)
 
     // One pass over the list: a long file is copied once, not moved per block.
     BlockList out;
-    out.reserve(list.size());
+    out.reserve(list.size() + all.size());
     qsizetype line = 0;
     for (qsizetype i = 0; i < all.size(); ++i) {
         const Span& s = all.at(i);
