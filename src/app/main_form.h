@@ -36,6 +36,8 @@ public:
     bool saveFile();
     bool saveFileAs();
     void toggleAutoOpen();
+    void importFile();
+    void exportFile();
     // The all-records selection: "&Toutes les fiches" checked, mode 1, first record.
     void selectAllRecords();
 

@@ -1,10 +1,26 @@
 // The wiring of the main window's menu items and buttons to their commands.
 #include "app/main_form.h"
 
+#include "app/help_window.h"
+#include "exchange/export.h"
+#include "exchange/import.h"
+#include "platform/errors.h"
 #include "platform/prompter.h"
+#include "platform/ui/command_guard.h"
+#include "select/ui/selection_commands.h"
+#include "settings/ui/pick_list_editor.h"
+#include "settings/ui/societe_dialog.h"
 #include "store/ui/fiche.h"
+#include "tools/ui/calendar_window.h"
+#include "tools/ui/clock_window.h"
+#include "tools/ui/euro_window.h"
+#include "tools/ui/letter_scale_window.h"
+#include "tools/ui/list_windows.h"
+#include "tools/ui/notepad_window.h"
+#include "tools/ui/pocket_window.h"
 
 #include <QAction>
+#include <QDir>
 
 void TMainForm::wireFeatures()
 {
@@ -61,18 +77,94 @@ void TMainForm::wireFeatures()
             return;
         f->run([f] { f->book().Supprime(); });
     });
+    on("Importer1", [this] { importFile(); });
+    on("Exporter1", [this] { exportFile(); });
     on("SpeedButton7", [f] { f->showEntryTab(); });
     on("SpeedButton9", [f] { f->showFreeTextTab(); });
+
+    // Searches, sort and the list window.
+    using Command = void (*)(RecordBook&, QWidget*);
+    const std::pair<const char*, Command> commands[] = {
+        {"Nom1", selectionui::searchName},
+        {"Tlephone2", selectionui::searchPhone},
+        {"Recherchenomdcideur1", selectionui::searchDecisionMaker},
+        {"Rechercherrsum1", selectionui::searchSummary},
+        {"Numrofiche2", selectionui::searchNumber},
+        {"Trier1", selectionui::sort},
+        {"Listredescontacts1", selectionui::showList},
+    };
+    for (const auto& [name, command] : commands) {
+        on(name, [this, f, command = command] {
+            f->run([this, f, command] { command(f->book(), this); });
+        });
+    }
+    connect(f, &TFiche::listRequested, this,
+            [this, f] { f->run([this, f] { selectionui::showList(f->book(), this); }); });
+
+    // Settings.
+    on("Socit1", [this, f] { TSociete::edit(f->book().company(), this); });
+    const std::pair<const char*, settings::PickList> lists[] = {
+        {"Fonction1", settings::Fonction},         {"Contact2", settings::Contact},
+        {"Interlocuteur1", settings::Interlocuteur}, {"Produit1", settings::Produit},
+        {"Rponse1", settings::Reponse},            {"Arguments1", settings::Arguments},
+        {"Confidentiel1", settings::Appreciation}, {"Relance1", settings::Relance},
+        {"N1Typedopration1", settings::Operation},
+    };
+    for (const auto& [name, list] : lists) {
+        on(name, [this, f, list = list] {
+            TCombo::edit(list, f->book().pickLists()[list], this);
+            f->refreshPickLists();
+            f->refresh();
+        });
+    }
+
+    // Accessories: each a modal window created, shown and freed.
+    on("Calendrier1", [this] {
+        TCalendrier w(m_clock, this);
+        w.exec();
+    });
+    on("Calculatrice1", [this] {
+        TPocket w(this);
+        w.exec();
+    });
+    on("Horloge1", [this] {
+        THorloge w(m_clock, m_clockSetter, this);
+        w.exec();
+    });
+    on("Eutoconversion1", [this] {
+        TEurof w(this);
+        w.exec();
+    });
+    on("Blocnotes1", [this] {
+        runGuarded(this, [this] {
+            TBlocnotes::run(m_programFolder.isEmpty() ? QDir::currentPath() : m_programFolder,
+                            this);
+        });
+    });
+    on("Dpartements1", [this] {
+        TDepart w(this);
+        w.exec();
+    });
+    on("Pselettres1", [this] {
+        TPLettre w(this);
+        w.exec();
+    });
+    on("Prnoms1", [this] {
+        TPrenoms w(this);
+        w.exec();
+    });
+
+    // Help.
+    on("Index1", [this] { HelpWindow::showHelp(HelpWindow::Contents, this); });
+    on("Rechercher1", [this] { HelpWindow::showHelp(HelpWindow::Search, this); });
+    on("Utiliserlaide1", [this] { HelpWindow::showHelp(HelpWindow::HelpOnHelp, this); });
 }
 
 void TMainForm::chooseContactMode(int mode)
 {
     checkContactMode(mode);
     TFiche* f = m_fiche;
-    f->run([f, mode] {
-        f->book().SetSel(mode);
-        f->book().Premier();
-    });
+    f->run([this, f, mode] { selectionui::chooseContactMode(f->book(), mode, this); });
     f->focusAfterMove();
 }
 
@@ -80,9 +172,58 @@ void TMainForm::chooseOperationMode(int mode)
 {
     checkOperationMode(mode);
     TFiche* f = m_fiche;
-    f->run([f, mode] {
-        f->book().operations().SetOpr(mode);
-        f->book().operations().Premier();
-    });
+    f->run([this, f, mode] { selectionui::chooseOperationMode(f->book(), mode, this); });
     f->focusAfterMove();
+}
+
+void TMainForm::importFile()
+{
+    TFiche* f = m_fiche;
+    if (f->book().page() != RecordBook::Page::Contacts)
+        return;
+    bool imported = false;
+    f->run([this, f, &imported] {
+        RecordBook& book = f->book();
+        book.EcritFiche();
+        const auto choice =
+            m_prompter.chooseOpenFile(exchange::importFilters(), exchange::importDefaultSuffix());
+        if (!choice || choice->path.isEmpty())
+            return;
+        exchange::ImportOutcome outcome;
+        try {
+            WaitCursor wait;
+            outcome = book.importFile(choice->path);
+        } catch (const TarvikError& e) {
+            // A missing or unreadable file is told in a plain box.
+            m_prompter.information(e.text());
+            return;
+        }
+        imported = true;
+        if (!outcome.error.isEmpty())
+            m_prompter.information(outcome.error);
+        m_prompter.information(exchange::importSummary(outcome));
+    });
+    if (!imported)
+        return;
+    Valide();
+    selectAllRecords();
+}
+
+void TMainForm::exportFile()
+{
+    TFiche* f = m_fiche;
+    if (f->book().page() != RecordBook::Page::Contacts)
+        return;
+    f->run([this, f] {
+        RecordBook& book = f->book();
+        book.EcritFiche();
+        // No default extension: the one that goes with the chosen entry is
+        // added to a name typed without any.
+        const auto choice = m_prompter.chooseSaveFile(exchange::exportFilters(), QString(),
+                                                      exchange::exportDefaultName());
+        if (!choice || choice->path.isEmpty())
+            return;
+        WaitCursor wait;
+        book.exportFile(choice->path, choice->filterIndex);
+    });
 }

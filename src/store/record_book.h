@@ -13,6 +13,9 @@
 
 class Clock;
 class Prompter;
+namespace exchange {
+struct ImportOutcome;
+}
 
 // All the data of the record window and the operations on it: the contact and
 // operations block lists, the shown contact, the flags, the copy and recall
@@ -134,6 +137,14 @@ public:
     bool RechDeci(const QByteArray& query);
     bool RechResume(const QByteArray& query);
     bool RechNum(const QByteArray& typed);
+
+    // --- import and export of contacts (after the write back and the file dialog)
+    // Appends the contacts of the file, marks the file modified, recounts and
+    // moves to the last record of the selection. Throws TarvikError when the
+    // file is missing.
+    exchange::ImportOutcome importFile(const QString& path);
+    // Writes the address part of every contact; throws TarvikError on failure.
+    void exportFile(const QString& path, int filterIndex);
 
     // --- settings, company lines, pick lists (files in the program folder)
     void ChargeSoc(const QString& folder);

@@ -1,5 +1,6 @@
 #include "store/ui/fiche.h"
 
+#include "operations/ui/operations_page.h"
 #include "platform/prompter.h"
 #include "platform/ui/command_guard.h"
 #include "store/ansi.h"
@@ -51,9 +52,10 @@ TFiche::TFiche(Prompter& prompter, const Clock& clock, QWidget* parent)
     m_contactsPage = buildContactsPage();
     m_pages->addWidget(m_contactsPage);
 
-    // Until the owner gives the operations page, a blank page stands for it.
-    m_operationsPage = new QWidget(this);
-    m_operationsPage->setObjectName(QStringLiteral("TabSheet2"));
+    auto* operations = new OperationsPage(m_book.operations(), m_book.pickLists(), this);
+    m_operationsPage = operations;
+    m_refreshOperations = [operations] { operations->refresh(); };
+    m_focusOperations = [operations] { operations->focusSummary(); };
     m_pages->addWidget(m_operationsPage);
 
     installKeyFilters();

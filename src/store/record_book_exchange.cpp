@@ -1,0 +1,30 @@
+#include "store/record_book.h"
+
+#include "exchange/export.h"
+#include "exchange/import.h"
+#include "platform/prompter.h"
+
+exchange::ImportOutcome RecordBook::importFile(const QString& path)
+{
+    exchange::ImportOutcome outcome;
+    try {
+        outcome = exchange::importContacts(m_contacts, m_count, m_current, path, m_prompter);
+    } catch (...) {
+        // Whatever was appended before the failure is the user's data now.
+        if (blocks::countHeaders(m_contacts) > 0)
+            m_flags.fileModified = true;
+        throw;
+    }
+    // Even when a table stopped in the middle, the blocks appended so far are
+    // in the list: the file counts as modified so that they can be saved.
+    m_flags.fileModified = true;
+    Compteurs();
+    Dernier();
+    return outcome;
+}
+
+void RecordBook::exportFile(const QString& path, int filterIndex)
+{
+    const exchange::ExportFormat format = exchange::exportFormat(filterIndex);
+    exchange::exportContacts(m_contacts, exchange::exportPath(path, format), format);
+}
