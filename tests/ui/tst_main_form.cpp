@@ -62,6 +62,8 @@ private slots:
     void validateThroughButton();
     void deleteAskedBothWays();
     void everyEditMarksTheRecord();
+    void swapAskedBothWays();
+    void historyDeletionAskedBothWays();
     void settingsWrittenAtClose();
     void autoOpenAtStart();
 
@@ -431,6 +433,52 @@ void TstMainForm::autoOpenAtStart()
     QVERIFY(m_form->action("Alarme1")->isChecked());
     QVERIFY(!m_form->action("Touteslesfiches1")->isChecked());
     QVERIFY(m_form->action("SaveItem")->isEnabled());
+}
+
+void TstMainForm::swapAskedBothWays()
+{
+    writeBytes(path("l.ctc"), contactFile(2));
+    makeForm();
+    open(path("l.ctc"));
+    m_prompter->confirmAnswers.push_back(false);
+    m_form->action("Permuteradresse1adresse21")->trigger();
+    QCOMPARE(m_prompter->texts("confirm"), QStringList{"Confirmer permutation des champs ?"});
+    QCOMPARE(child<QLineEdit>("Edit2")->text(), QStringLiteral("1 rue A"));
+    m_prompter->confirmAnswers.push_back(true);
+    m_form->action("Permuteradresse1adresse21")->trigger();
+    QCOMPARE(child<QLineEdit>("Edit3")->text(), QStringLiteral("1 rue A"));
+    QVERIFY(child<QLineEdit>("Edit2")->text().isEmpty());
+    QVERIFY(book().flags().fileModified);
+}
+
+void TstMainForm::historyDeletionAskedBothWays()
+{
+    writeBytes(path("m.ctc"), contactFile(1));
+    makeForm();
+    open(path("m.ctc"));
+    QTest::mouseClick(child<QPushButton>("Button1"), Qt::LeftButton);
+    QVERIFY(m_form->saveFile());
+    auto* memo = child<QPlainTextEdit>("Memo1");
+    const int lines = memo->toPlainText().split('\n').size();
+    QCOMPARE(lines, 7);
+
+    memo->setFocus();
+    QTextCursor c = memo->textCursor();
+    c.movePosition(QTextCursor::Start);
+    c.movePosition(QTextCursor::Down, QTextCursor::KeepAnchor);
+    memo->setTextCursor(c);
+    m_prompter->confirmAnswers.push_back(false);
+    QTest::keyClick(memo, Qt::Key_Delete);
+    QCOMPARE(m_prompter->texts("confirm"), QStringList{"Confirmer suppression ?"});
+    QCOMPARE(memo->toPlainText().split('\n').size(), 7);
+    QVERIFY(!book().TestModif());
+
+    m_prompter->confirmAnswers.push_back(true);
+    QTest::keyClick(memo, Qt::Key_Delete);
+    QCOMPARE(memo->toPlainText().split('\n').size(), 6);
+    QVERIFY(book().flags().recordChanged);
+    QVERIFY(m_form->saveFile());
+    QVERIFY(!readBytes(path("m.ctc")).contains("MEMOType de contact"));
 }
 
 QTEST_MAIN(TstMainForm)
