@@ -87,9 +87,18 @@ void RecordBook::Charge(const QString& path)
     if (m_count < 1)
         m_count = 1;
 
-    m_ops.ChargeOperation(path);
+    // The new file is shown before its operations are read: should that read
+    // fail, no record or operation of the previous file is left on show to be
+    // written back into this one.
     m_page = Page::Contacts;
     m_current = 0;
+    LitFiche();
+    try {
+        m_ops.ChargeOperation(path);
+    } catch (...) {
+        m_ops.reset();
+        throw;
+    }
     LitFiche();
     Compteurs();
     Premier();

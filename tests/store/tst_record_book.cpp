@@ -1,6 +1,9 @@
 #include "book_fixture.h"
 #include "store/integrity.h"
 
+#include "platform/errors.h"
+
+#include <QDir>
 #include <QTest>
 
 using Names = QList<QByteArray>;
@@ -33,6 +36,7 @@ private slots:
     void loadAndSaveIsByteIdentical();
     void unchangedFileIsNotWritten();
     void historyDeletionReachesTheFile();
+    void unreadableOperationsFileLeavesNoStaleRecord();
 };
 
 void TstRecordBook::moves_data()
@@ -460,6 +464,25 @@ void TstRecordBook::historyDeletionReachesTheFile()
     f.reload();
     QVERIFY(f.book.shown().history.isEmpty());
     QCOMPARE(f.book.shown().freeText, QList<QByteArray>{"note A"});
+}
+
+void TstRecordBook::unreadableOperationsFileLeavesNoStaleRecord()
+{
+    BookFixture f;
+    f.load(fileOf({"A0", "A1", "A2"}));
+    f.book.goToRecord(2);
+    const QString other = f.dir.filePath(QStringLiteral("autre.ctc"));
+    blocks::saveFile(other, fileOf({"B0"}));
+    QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("autre.opr"))); // cannot be read
+    QVERIFY_THROWS_EXCEPTION(TarvikError, f.book.Charge(other));
+    QCOMPARE(f.book.currentRecord(), 0);
+    QCOMPARE(f.book.shown().name, QByteArray("B0"));
+    QCOMPARE(f.book.recordCount(), 1);
+    // An edit now goes into the new file's record 0, not into a record 2 of it.
+    f.book.setText(contact::Name, "Edited");
+    f.book.Premier();
+    QCOMPARE(blocks::countHeaders(f.book.contacts()), 1);
+    QCOMPARE(f.book.shown().name, QByteArray("Edited"));
 }
 
 QTEST_APPLESS_MAIN(TstRecordBook)
