@@ -1,0 +1,11 @@
+#include "operations/ui/font_text_measure.h"
+
+#include "store/ansi.h"
+
+#include <QFontMetrics>
+#include <QWidget>
+
+int FontTextMeasure::width(const QByteArray& text) const
+{
+    return QFontMetrics(m_widget->font()).horizontalAdvance(ansi::toUnicode(text));
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "operations/operation_book.h"
+#include "operations/ui/font_text_measure.h"
+#include "settings/settings.h"
+
+#include <QWidget>
+
+class AnsiPlainTextEdit;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLineEdit;
+class QTableWidget;
+class QToolButton;
+
+// The operations page of the record window: shows the book's shown operation
+// and hands every edit to the book. The record window's navigation keys are
+// left to the record window.
+class OperationsPage : public QWidget
+{
+    Q_OBJECT
+public:
+    // `lists` is read again at every refresh, so that the type drop-down
+    // follows the OPERATION pick list when it is edited.
+    OperationsPage(OperationBook& book, const settings::PickLists& lists,
+                   QWidget* parent = nullptr);
+
+    // Copies the shown operation into the controls; marks nothing changed.
+    void refresh();
+    // The summary field Edit17 takes the focus (after a move or a new operation).
+    void focusSummary();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QLineEdit* textEdit(const char* name, operation::Offset field);
+    QLineEdit* costEdit(const char* name, operation::Offset field);
+    QDateEdit* dateEdit(const char* name);
+    void addEntry();
+    void removeSelectedEntry();
+    void showEntries();
+    void showTypeList();
+
+    OperationBook& m_book;
+    const settings::PickLists& m_lists;
+    FontTextMeasure m_measure;
+    bool m_updating = false;
+
+    QLineEdit* m_code = nullptr;                // Edit16
+    QComboBox* m_type = nullptr;                // ComboBox10
+    QLineEdit* m_summary = nullptr;             // Edit17
+    QLineEdit* m_fixedCost = nullptr;           // Edit18
+    QLineEdit* m_unitCost = nullptr;            // Edit19
+    QDateEdit* m_start = nullptr;               // DateTimePicker5
+    QDateEdit* m_end = nullptr;                 // DateTimePicker6
+    QCheckBox* m_urgent = nullptr;              // CheckBox3
+    AnsiPlainTextEdit* m_description = nullptr; // Memo3
+    AnsiPlainTextEdit* m_highlights = nullptr;  // Memo4
+    QTableWidget* m_grid = nullptr;             // StringGrid3
+    QDateEdit* m_entryDate = nullptr;           // DateTimePicker7
+    QLineEdit* m_entryLabel = nullptr;          // Edit33
+    QLineEdit* m_entryAmount = nullptr;         // Edit34
+    QToolButton* m_ok = nullptr;                // SpeedButton3
+    QList<QByteArray> m_typeItems;              // the items ComboBox10 offers now
+};
