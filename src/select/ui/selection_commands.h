@@ -1,0 +1,30 @@
+#pragma once
+
+class QWidget;
+class RecordBook;
+
+// The selection, search, sort and list commands of the main window. Each
+// returns once the book is updated; the caller refreshes the record window.
+namespace selectionui {
+
+// Contacts modes 1 to 7: TFcp for 5 and TVille for 6 (a cancelled dialog keeps
+// the filter value and sets the mode all the same), then the first record
+// under the mode.
+void chooseContactMode(RecordBook& book, int mode, QWidget* parent);
+// Operations mode 0 (all) or 1 (one type, chosen in TSTyp), then the first
+// operation under it.
+void chooseOperationMode(RecordBook& book, int mode, QWidget* parent);
+
+void searchName(RecordBook& book, QWidget* parent);
+void searchPhone(RecordBook& book, QWidget* parent);
+void searchDecisionMaker(RecordBook& book, QWidget* parent);
+void searchSummary(RecordBook& book, QWidget* parent);
+void searchNumber(RecordBook& book, QWidget* parent);
+
+// TTri, then the sort with the key chosen.
+void sort(RecordBook& book, QWidget* parent);
+// The list window of the page shown; the record or operation double-clicked
+// becomes current.
+void showList(RecordBook& book, QWidget* parent);
+
+} // namespace selectionui
