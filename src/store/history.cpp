@@ -21,15 +21,18 @@ QList<QByteArray> entryLines(const ContactRecord& e)
     static const QByteArray heading =
         "Type de contact\tDate\t        Heure\t\tInterlocuteur\tproduit/besoin/concurent\t"
         "Prix Achat\tPrix vente";
-    static const QByteArray response = ansi::fromUnicode(QStringLiteral("Réponse interlocuteur  : "));
+    static const QByteArray response =
+        ansi::fromUnicode(QStringLiteral("Réponse interlocuteur  : "));
     static const QByteArray arguments = "Nos arguments          : ";
-    static const QByteArray appraisal = ansi::fromUnicode(QStringLiteral("Appréciaiton           : "));
+    static const QByteArray appraisal =
+        ansi::fromUnicode(QStringLiteral("Appréciaiton           : "));
 
-    const QByteArray call = e.contact_type + "\t\t" + contact::formatDate(e.contact_date)
-        + "      " + contact::formatTime(e.contact_time) + '\t' + e.interlocutor + "\t\t"
-        + e.product + "\t\t\t" + e.purchase_price + '\t' + e.sale_price;
-    const QByteArray followup = "Relance : " + contact::formatDate(e.followup_date) + "  "
-        + contact::formatTime(e.followup_time) + "  Type de relance  " + e.followup_type;
+    const QByteArray call = e.contact_type + "\t\t" + contact::formatDate(e.contact_date) +
+                            "      " + contact::formatTime(e.contact_time) + '\t' + e.interlocutor +
+                            "\t\t" + e.product + "\t\t\t" + e.purchase_price + '\t' + e.sale_price;
+    const QByteArray followup = "Relance : " + contact::formatDate(e.followup_date) + "  " +
+                                contact::formatTime(e.followup_time) + "  Type de relance  " +
+                                e.followup_type;
 
     return {heading,
             call,

@@ -78,8 +78,7 @@ QList<Span> spans(const BlockList& list, int digits)
 // Appends the block `s` to `out` under the number `number`. Stray trailers
 // inside it are structure left over from damage, not data, and are dropped so
 // that the result balances.
-void appendRenumbered(BlockList& out, const BlockList& list, const Span& s, int number,
-                      int digits)
+void appendRenumbered(BlockList& out, const BlockList& list, const Span& s, int number, int digits)
 {
     out.append(blocks::header(number, digits));
     const qsizetype last = s.hasTrailer ? s.end - 1 : s.end;
@@ -201,9 +200,8 @@ bool removeDuplicates(BlockList& list, int& recordCount, int digits)
             continue;
         }
         any = true;
-        const bool same = std::any_of(copies.begin(), copies.end(), [&](qsizetype k) {
-            return sameBody(list, all.at(k), s);
-        });
+        const bool same = std::any_of(copies.begin(), copies.end(),
+                                      [&](qsizetype k) { return sameBody(list, all.at(k), s); });
         fate[i] = same ? Fate::Drop : Fate::MoveToEnd;
         if (!same)
             copies.append(i);

@@ -216,9 +216,8 @@ void TstHistory::recall()
     f.book.setCheck(contact::Alert, alert);
     f.book.setCheck(contact::SaleClosed, sale);
     f.book.Valider();
-    QCOMPARE(f.book.recallBuffer(),
-             (Lines{"Int\xE9ress\xE9", "Prix", "Bon", "Rappel", "20/03/2026", "14:00:00",
-                    alert ? "Y" : "N", sale ? "Y" : "N"}));
+    QCOMPARE(f.book.recallBuffer(), (Lines{"Int\xE9ress\xE9", "Prix", "Bon", "Rappel", "20/03/2026",
+                                           "14:00:00", alert ? "Y" : "N", sale ? "Y" : "N"}));
 
     // The user changes the entry, then recalls the remembered one.
     f.book.setDate(contact::FollowupDate, QDate(2026, 5, 1));
@@ -258,8 +257,8 @@ void TstHistory::appendPick_data()
     QTest::addColumn<QByteArray>("current");
     QTest::addColumn<QByteArray>("choice");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("response empty") << int(contact::Response) << QByteArray() << QByteArray("Oui")
-                                    << QByteArray("Oui");
+    QTest::newRow("response empty")
+        << int(contact::Response) << QByteArray() << QByteArray("Oui") << QByteArray("Oui");
     QTest::newRow("response held") << int(contact::Response) << QByteArray("Rappeler")
                                    << QByteArray("plus tard") << QByteArray("Rappeler plus tard");
     QTest::newRow("arguments, spaces trimmed")
@@ -284,7 +283,7 @@ void TstHistory::appendPick()
     f.book.appendPick(offset, choice);
     QVERIFY(f.book.flags().recordChanged);
     const ContactRecord& r = f.book.shown();
-    const QByteArray got = offset == contact::Response   ? r.response
+    const QByteArray got = offset == contact::Response    ? r.response
                            : offset == contact::Arguments ? r.arguments
                                                           : r.appraisal;
     QCOMPARE(got, expected);

@@ -103,11 +103,10 @@ void TstIntegrity::rebuild_data()
         QTest::newRow("stray trailer, lines outside blocks dropped " + w)
             << d << expand(" |H0|a|T0| |T7|H1|b|T1", d) << expand("H0|a|T0|H1|b|T1", d) << 2;
         QTest::newRow("gap keeps the blocks behind it " + w)
-            << d << expand("H0|a|T0|H1|b|T1|H3|d|T3|T9", d)
-            << expand("H0|a|T0|H1|b|T1|H2|d|T2", d) << 3;
-        QTest::newRow("number order " + w)
-            << d << expand("H2|c|T2|H0|a|T0|H1|b|T1|T1", d)
-            << expand("H0|a|T0|H1|b|T1|H2|c|T2", d) << 3;
+            << d << expand("H0|a|T0|H1|b|T1|H3|d|T3|T9", d) << expand("H0|a|T0|H1|b|T1|H2|d|T2", d)
+            << 3;
+        QTest::newRow("number order " + w) << d << expand("H2|c|T2|H0|a|T0|H1|b|T1|T1", d)
+                                           << expand("H0|a|T0|H1|b|T1|H2|c|T2", d) << 3;
         QTest::newRow("number beyond the count " + w)
             << d << expand("H0|a|T0|H8|z|T8|T8", d) << expand("H0|a|T0|H1|z|T1", d) << 2;
         QTest::newRow("unreadable header kept after the others " + w)
@@ -156,9 +155,8 @@ void TstIntegrity::duplicates_data()
         QTest::newRow("differing copy becomes a new record " + w)
             << d << expand("H0|a|T0|H1|b|T1|H1|x|T1|H2|c|T2", d)
             << expand("H0|a|T0|H1|b|T1|H2|c|T2|H3|x|T3", d) << true << 4;
-        QTest::newRow("three copies, two alike " + w)
-            << d << expand("H0|a|T0|H0|y|T0|H0|y|T0", d) << expand("H0|a|T0|H1|y|T1", d) << true
-            << 2;
+        QTest::newRow("three copies, two alike " + w) << d << expand("H0|a|T0|H0|y|T0|H0|y|T0", d)
+                                                      << expand("H0|a|T0|H1|y|T1", d) << true << 2;
         QTest::newRow("no duplicate " + w)
             << d << expand("H0|a|T0|H1|b|T1", d) << expand("H0|a|T0|H1|b|T1", d) << false << 2;
         QTest::newRow("unreadable headers skipped " + w)
@@ -192,14 +190,13 @@ void TstIntegrity::renumber_data()
         const QByteArray w = QByteArray::number(d);
         QTest::newRow("first of three " + w)
             << d << expand("H1|b|T1|H2|c|T2", d) << 0 << 3 << expand("H0|b|T0|H1|c|T1", d) << 2;
-        QTest::newRow("middle " + w) << d << expand("H0|a|T0| |H2|c|T2", d) << 1 << 3
-                                     << expand("H0|a|T0| |H1|c|T1", d) << 2;
-        QTest::newRow("last " + w) << d << expand("H0|a|T0", d) << 1 << 2 << expand("H0|a|T0", d)
-                                   << 1;
+        QTest::newRow("middle " + w)
+            << d << expand("H0|a|T0| |H2|c|T2", d) << 1 << 3 << expand("H0|a|T0| |H1|c|T1", d) << 2;
+        QTest::newRow("last " + w)
+            << d << expand("H0|a|T0", d) << 1 << 2 << expand("H0|a|T0", d) << 1;
         QTest::newRow("only record " + w) << d << BlockList() << 0 << 1 << BlockList() << 1;
-        QTest::newRow("unreadable left alone " + w)
-            << d << expand("<BLOCzz>|T9|H2|c|T2", d) << 0 << 3
-            << expand("<BLOCzz>|T8|H1|c|T1", d) << 2;
+        QTest::newRow("unreadable left alone " + w) << d << expand("<BLOCzz>|T9|H2|c|T2", d) << 0
+                                                    << 3 << expand("<BLOCzz>|T8|H1|c|T1", d) << 2;
     }
 }
 

@@ -152,8 +152,8 @@ void TstRecordBook::deletion_data()
     QTest::addColumn<int>("shown");
     const Names ten{"R0", "R1", "R2", "R3", "R4", "R5", "R6", "R7", "R8", "R9"};
     QTest::newRow("first") << Names{"A", "B", "C"} << 0 << Names{"B", "C"} << 0;
-    QTest::newRow("middle") << ten << 3 << Names{"R0", "R1", "R2", "R4", "R5", "R6", "R7", "R8", "R9"}
-                            << 3;
+    QTest::newRow("middle") << ten << 3
+                            << Names{"R0", "R1", "R2", "R4", "R5", "R6", "R7", "R8", "R9"} << 3;
     QTest::newRow("last") << Names{"A", "B", "C"} << 2 << Names{"A", "B"} << 1;
     QTest::newRow("only") << Names{"A"} << 0 << Names{""} << 0;
 }
@@ -193,13 +193,13 @@ void TstRecordBook::copyPaste()
     QVERIFY(f.book.flags().recordChanged);
     QVERIFY(f.book.flags().fileModified);
     const ContactRecord& r = f.book.shown();
-    const QList<QByteArray> got{r.name, r.address1, r.address2, r.postcode, r.town,
-                                r.phone, r.fax, r.activity, r.email, r.decision_maker,
-                                r.civility, r.function};
-    const QList<QByteArray> want{source.name, source.address1, source.address2,
-                                 source.postcode, source.town, source.phone, source.fax,
-                                 source.activity, source.email, source.decision_maker,
-                                 source.civility, source.function};
+    const QList<QByteArray> got{r.name,  r.address1,       r.address2, r.postcode,
+                                r.town,  r.phone,          r.fax,      r.activity,
+                                r.email, r.decision_maker, r.civility, r.function};
+    const QList<QByteArray> want{
+        source.name,  source.address1,       source.address2, source.postcode,
+        source.town,  source.phone,          source.fax,      source.activity,
+        source.email, source.decision_maker, source.civility, source.function};
     QCOMPARE(got, want);
     QCOMPARE(f.book.copyBuffer(), want);
     // The rest of the record is its own.
@@ -234,7 +234,8 @@ void TstRecordBook::swapTwiceRestores()
 
     f.prompter.confirmAnswers = {true, true};
     f.book.Permuter();
-    QCOMPARE(f.prompter.texts("confirm").last(), QStringLiteral("Confirmer permutation des champs ?"));
+    QCOMPARE(f.prompter.texts("confirm").last(),
+             QStringLiteral("Confirmer permutation des champs ?"));
     QVERIFY(f.book.flags().fileModified);
     QCOMPARE(f.book.shown().address1, QByteArray("A bis"));
     for (const QByteArray& name : {QByteArray("A"), QByteArray("B"), QByteArray("C")}) {
@@ -421,7 +422,8 @@ void TstRecordBook::loadAndSaveIsByteIdentical()
 {
     BlockList file = fileOf({"A", "B"});
     file[blocks::find(file, "<BLOC00001>") + contact::Code] = ""; // shown with a code, not written
-    file << " " << "stray line outside blocks";
+    file << " "
+         << "stray line outside blocks";
     file[blocks::find(file, "<BLOC00000>") + contact::Name] = "Soci\xE9t\xE9 \x80 caf\xE9";
     BookFixture f;
     f.load(file);
