@@ -15,22 +15,22 @@ constexpr int FieldCount = 7;
 
 const char* const XmlTags[FieldCount] = {"nom", "adr1", "adr2", "cp", "ville", "tel", "fax"};
 
-// The value as XML character data: well-formed whatever the stored bytes.
-void appendXmlText(QString& out, const QByteArray& value)
+// The value as XML character data, still in Windows-1252: the characters
+// XML gives a meaning to are ASCII there, and so are the control characters it
+// does not allow. Every other byte decodes to a character XML 1.0 accepts.
+void appendXmlText(QByteArray& out, const QByteArray& value)
 {
-    const QString text = ansi::toUnicode(value);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        const char16_t u = c.unicode();
-        if (u == u'&')
-            out += QLatin1String("&amp;");
-        else if (u == u'<')
-            out += QLatin1String("&lt;");
-        else if (u == u'>' && i >= 2 && text.at(i - 1) == u']' && text.at(i - 2) == u']')
-            out += QLatin1String("&gt;"); // "]]>" may not stand in character data
-        else if (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r')
-            continue; // not a character of XML 1.0
-        else if (u == 0xFFFE || u == 0xFFFF)
+    const qsizetype n = value.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = value.at(i);
+        if (c == '&')
+            out += "&amp;";
+        else if (c == '<')
+            out += "&lt;";
+        else if (c == '>' && out.endsWith("]]"))
+            out += "&gt;"; // "]]>" may not stand in character data, also once a
+                           // left-out byte has brought the brackets together
+        else if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
             continue;
         else
             out += c;
@@ -58,22 +58,26 @@ QByteArray delimited(const BlockList& list, char separator)
 
 QByteArray xml(const BlockList& list)
 {
-    QString out;
-    out += QLatin1String("<?xml version=\"1.0\" ?>\r\n<racine>\r\n");
+    QByteArray out("<?xml version=\"1.0\" ?>\r\n<racine>\r\n");
     const qsizetype n = list.size();
     for (qsizetype i = 0; i < n; ++i) {
         if (!blocks::isHeader(list.at(i)))
             continue;
-        out += QLatin1String("<record>\r\n");
+        out += "<record>\r\n";
         for (int f = 0; f < FieldCount; ++f) {
-            out += QLatin1Char('<') + QLatin1String(XmlTags[f]) + QLatin1Char('>');
+            out += '<';
+            out += XmlTags[f];
+            out += '>';
             appendXmlText(out, contact::field(list, i, FirstField + f));
-            out += QLatin1String("</") + QLatin1String(XmlTags[f]) + QLatin1String(">\r\n");
+            out += "</";
+            out += XmlTags[f];
+            out += ">\r\n";
         }
-        out += QLatin1String("</record>\r\n");
+        out += "</record>\r\n";
     }
-    out += QLatin1String("</racine>\r\n");
-    return out.toUtf8();
+    out += "</racine>\r\n";
+    // One conversion of the whole document to UTF-8.
+    return ansi::toUnicode(out).toUtf8();
 }
 
 } // namespace
