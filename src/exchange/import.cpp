@@ -70,7 +70,6 @@ public:
         ++m_count;
         m_current = number;
 
-        m_list.reserve(m_list.size() + contact::FixedLines + 2 + gapAfter);
         m_list.append(blocks::header(number, blocks::ContactDigits));
         m_list.append(QByteArray::number(m_nextCode++));
         for (int i = 0; i < slotCount; ++i)
