@@ -28,16 +28,7 @@ QByteArray oneLine(QByteArray value)
     return value;
 }
 
-// A field line that reads like a header or a trailer would be taken for one
-// on the next load: a leading space keeps it a field.
-QByteArray fieldLine(const QByteArray& value)
-{
-    QByteArray line = oneLine(value);
-    if (line.size() >= 5 && (qstrnicmp(line.constData(), "<BLOC", 5) == 0 ||
-                             (line.size() >= 6 && qstrnicmp(line.constData(), "</BLOC", 6) == 0)))
-        line.prepend(' ');
-    return line;
-}
+using blocks::fieldLine;
 
 // The parts of an entry line are separated by tabs; a tab inside the label
 // would move the label's end into the amount.

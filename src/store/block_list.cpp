@@ -57,6 +57,18 @@ std::optional<int> trailerNumber(const QByteArray& line, int digits)
     return numberAt(line, 6, digits);
 }
 
+QByteArray fieldLine(const QByteArray& value)
+{
+    QByteArray line = value;
+    for (char& c : line)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    if ((line.size() >= 5 && qstrnicmp(line.constData(), "<BLOC", 5) == 0) ||
+        (line.size() >= 6 && qstrnicmp(line.constData(), "</BLOC", 6) == 0))
+        line.prepend(' ');
+    return line;
+}
+
 bool sameLine(const QByteArray& a, const QByteArray& b)
 {
     return a.size() == b.size() && qstrnicmp(a.constData(), b.constData(), a.size()) == 0;

@@ -31,6 +31,11 @@ inline bool isTrailer(const QByteArray& line) { return line.startsWith("</BLOC")
 std::optional<int> headerNumber(const QByteArray& line, int digits);
 std::optional<int> trailerNumber(const QByteArray& line, int digits);
 
+// A field value made safe to stand as one line of a block: line breaks become
+// spaces, and a value that reads like a header or a trailer gets a leading
+// space, so that the next load does not take it for one.
+QByteArray fieldLine(const QByteArray& value);
+
 // Line equality of the block list: letter case ignored.
 bool sameLine(const QByteArray& a, const QByteArray& b);
 

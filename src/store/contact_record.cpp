@@ -53,13 +53,17 @@ QList<QByteArray> blockLines(const ContactRecord& r, int number)
 {
     QList<QByteArray> b;
     b.reserve(30 + r.history.size() + r.freeText.size());
-    b << blocks::header(number, blocks::ContactDigits) << r.code << r.name << r.address1
-      << r.address2 << r.postcode << r.town << r.phone << r.fax << r.activity << r.email
-      << r.civility << r.decision_maker << r.function << r.contact_type
-      << formatDate(r.contact_date) << formatTime(r.contact_time) << r.interlocutor << r.product
-      << r.purchase_price << r.sale_price << r.response << r.arguments << r.appraisal
-      << formatDate(r.followup_date) << formatTime(r.followup_time) << r.followup_type
-      << yesNo(r.alert) << yesNo(r.sale_closed);
+    using blocks::fieldLine;
+    b << blocks::header(number, blocks::ContactDigits) << fieldLine(r.code) << fieldLine(r.name)
+      << fieldLine(r.address1) << fieldLine(r.address2) << fieldLine(r.postcode)
+      << fieldLine(r.town) << fieldLine(r.phone) << fieldLine(r.fax) << fieldLine(r.activity)
+      << fieldLine(r.email) << fieldLine(r.civility) << fieldLine(r.decision_maker)
+      << fieldLine(r.function) << fieldLine(r.contact_type) << formatDate(r.contact_date)
+      << formatTime(r.contact_time) << fieldLine(r.interlocutor) << fieldLine(r.product)
+      << fieldLine(r.purchase_price) << fieldLine(r.sale_price) << fieldLine(r.response)
+      << fieldLine(r.arguments) << fieldLine(r.appraisal) << formatDate(r.followup_date)
+      << formatTime(r.followup_time) << fieldLine(r.followup_type) << yesNo(r.alert)
+      << yesNo(r.sale_closed);
     for (const QByteArray& line : r.history)
         b << HistoryPrefix + line;
     for (const QByteArray& line : r.freeText)

@@ -30,6 +30,7 @@ private slots:
     void nextCodeIgnoresBadCodes();
     void followupNotBeforeContact();
     void emptyRecordAfterNew();
+    void fieldsNeverReadAsMarkers();
 };
 
 void TstRecordLayout::writesTheFixedLayout()
@@ -155,6 +156,20 @@ void TstRecordLayout::emptyRecordAfterNew()
     QCOMPARE(book.shown().followup_time, QTime(0, 0, 0));
     book.Ajout();
     QCOMPARE(book.shown().code, QByteArray("10001"));
+}
+
+void TstRecordLayout::fieldsNeverReadAsMarkers()
+{
+    // A name typed like a header would split the file at the next load.
+    ContactRecord r;
+    r.name = "<bloc00003>";
+    r.town = "</BLOC00000>";
+    BlockList list = contact::blockLines(r, 0);
+    list << contact::blockLines(ContactRecord(), 1);
+    QCOMPARE(blocks::countHeaders(list), 2);
+    QCOMPARE(list[contact::Name], QByteArray(" <bloc00003>"));
+    QCOMPARE(blocks::find(list, blocks::header(3, 5)), -1);
+    QCOMPARE(blocks::find(list, blocks::trailer(0, 5)), 29);
 }
 
 QTEST_APPLESS_MAIN(TstRecordLayout)

@@ -347,19 +347,6 @@ QWidget* TFiche::buildContactsPage()
     return page;
 }
 
-void TFiche::setOperationsPage(QWidget* page, std::function<void()> refresh,
-                               std::function<void()> focus)
-{
-    m_pages->removeWidget(m_operationsPage);
-    delete m_operationsPage;
-    m_operationsPage = page;
-    m_refreshOperations = std::move(refresh);
-    m_focusOperations = std::move(focus);
-    m_pages->addWidget(page);
-    installKeyFilters();
-    refresh();
-}
-
 void TFiche::installKeyFilters()
 {
     const QList<QWidget*> all = findChildren<QWidget*>();

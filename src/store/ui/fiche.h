@@ -48,10 +48,6 @@ public:
     void validate();        // "Valider histor."
     void focusAfterMove();
 
-    // The operations page is set by the owner, with how to show the book's
-    // operation in it and where its focus goes after a move.
-    void setOperationsPage(QWidget* page, std::function<void()> refresh,
-                           std::function<void()> focus);
 
 signals:
     void listRequested();     // F2
