@@ -6,6 +6,8 @@
 
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace exchange {
 
 namespace {

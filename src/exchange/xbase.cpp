@@ -2,6 +2,9 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 
 quint32 le32(const QByteArray& b, int at)
