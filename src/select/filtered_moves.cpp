@@ -40,7 +40,8 @@ int move(const BlockList& list, int current, Direction direction, int digits,
     const qsizetype n = list.size();
     for (qsizetype i = 0; i < n; ++i) {
         const QByteArray& line = list.at(i);
-        if (line.size() < 6 || line.at(0) != '<' || line.at(1) != 'B')
+        // The length alone rules out most field lines without reading them.
+        if (line.size() < digits + 6 || line.size() > digits + 10)
             continue;
         const int candidate = blockNumber(line, digits);
         if (candidate < 0)

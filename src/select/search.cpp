@@ -24,7 +24,9 @@ int findBlock(const BlockList& list, int digits, int offset, const QByteArray& q
     const qsizetype n = list.size();
     for (qsizetype i = 0; i < n; ++i) {
         const QByteArray& line = list.at(i);
-        if (!blocks::isHeader(line))
+        // Only headers of a readable number can give a record: the length
+        // rules out most other lines without reading them.
+        if (line.size() < digits + 6 || line.size() > digits + 10 || !blocks::isHeader(line))
             continue;
         const qsizetype at = i + offset;
         if (at >= n)

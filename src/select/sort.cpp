@@ -6,7 +6,7 @@
 #include <QCollator>
 #include <QLocale>
 #include <algorithm>
-#include <optional>
+#include <array>
 #include <vector>
 
 namespace sorting {
@@ -29,11 +29,46 @@ QByteArray sortKey(const BlockList& list, qsizetype h, Key key)
 
 namespace {
 
+// Windows-1252 to QString through a table of the 256 characters, built once
+// from the program's own conversion: the sort decodes every key, and a decoder
+// per line would cost more than the sort itself.
+QString decode(const QByteArray& bytes)
+{
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> t{};
+        for (int b = 0; b < 256; ++b) {
+            const QString one = ansi::toUnicode(QByteArray(1, char(b)));
+            t[size_t(b)] = one.size() == 1 ? one.at(0).unicode() : char16_t(0xFFFD);
+        }
+        return t;
+    }();
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar* d = out.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        d[i] = QChar(table[static_cast<unsigned char>(bytes.at(i))]);
+    return out;
+}
+
+// "<BLOC" + n in five digits + ">" (or the trailer), without the number
+// formatting of the general helpers: the sort writes two of them per record.
+QByteArray marker(int n, bool trailer)
+{
+    if (n >= 100000)
+        return trailer ? blocks::trailer(n, blocks::ContactDigits)
+                       : blocks::header(n, blocks::ContactDigits);
+    QByteArray m = trailer ? QByteArray("</BLOC00000>") : QByteArray("<BLOC00000>");
+    char* p = m.data() + m.size() - 1;
+    for (int k = 0; k < blocks::ContactDigits; ++k) {
+        *--p = char('0' + n % 10);
+        n /= 10;
+    }
+    return m;
+}
+
 struct Entry
 {
     qsizetype first = 0; // index of the record's first line after its header
     qsizetype count = 0; // lines between header and trailer
-    std::optional<QCollatorSortKey> key;
     // Collation keys of the record's lines, computed only when two records
     // tie on everything before them; always a prefix of the lines.
     std::vector<QCollatorSortKey> lineKeys;
@@ -49,7 +84,7 @@ public:
 
     QCollatorSortKey keyOf(const QByteArray& bytes) const
     {
-        return m_collator.sortKey(ansi::toUnicode(bytes));
+        return m_collator.sortKey(decode(bytes));
     }
 
     const QCollatorSortKey& lineKey(Entry& e, qsizetype i) const
@@ -59,19 +94,19 @@ public:
         return e.lineKeys[size_t(i)];
     }
 
-    bool less(Entry& a, Entry& b) const
+    // Orders two records whose keys collate equal by their lines; 0 when
+    // they are equal line for line.
+    int compareLines(Entry& a, Entry& b) const
     {
-        if (const int c = a.key->compare(*b.key); c != 0)
-            return c < 0;
         const qsizetype n = std::min(a.count, b.count);
         for (qsizetype i = 0; i < n; ++i) {
             // Byte-equal lines collate equal: skip the collation for them.
             if (m_list.at(a.first + i) == m_list.at(b.first + i))
                 continue;
             if (const int c = lineKey(a, i).compare(lineKey(b, i)); c != 0)
-                return c < 0;
+                return c;
         }
-        return a.count < b.count;
+        return a.count < b.count ? -1 : a.count > b.count ? 1 : 0;
     }
 
 private:
@@ -85,6 +120,7 @@ int sortRecords(BlockList& list, Key key)
 {
     Sorter sorter(list);
     std::vector<Entry> entries;
+    std::vector<QCollatorSortKey> keys; // one per entry, side by side for the comparisons
     const qsizetype n = list.size();
     for (qsizetype i = 0; i < n; ++i) {
         if (!blocks::isHeader(list.at(i)))
@@ -97,30 +133,41 @@ int sortRecords(BlockList& list, Key key)
         while (j < n && !blocks::isTrailer(list.at(j)) && !blocks::isHeader(list.at(j)))
             ++j;
         e.count = j - e.first;
-        e.key = sorter.keyOf(sortKey(list, i, key));
+        keys.push_back(sorter.keyOf(sortKey(list, i, key)));
         entries.push_back(std::move(e));
         i = (j < n && blocks::isTrailer(list.at(j))) ? j : j - 1;
     }
 
-    std::vector<Entry*> order;
-    order.reserve(entries.size());
-    for (Entry& e : entries)
-        order.push_back(&e);
+    std::vector<qsizetype> order(entries.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = qsizetype(i);
     // Records equal line for line keep their order.
-    std::stable_sort(order.begin(), order.end(),
-                     [&sorter](Entry* a, Entry* b) { return sorter.less(*a, *b); });
+    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        if (const int c = keys[size_t(a)].compare(keys[size_t(b)]); c != 0)
+            return c < 0;
+        if (const int c = sorter.compareLines(entries[size_t(a)], entries[size_t(b)]); c != 0)
+            return c < 0;
+        return a < b;
+    });
 
     qsizetype total = 0;
-    for (const Entry* e : order)
-        total += e->count + 2;
+    for (const Entry& e : entries)
+        total += e.count + 2;
     BlockList sorted;
     sorted.reserve(total);
+    // Lines of an unshared list are moved, not copied: each is used once.
+    const bool movable = list.isDetached();
     int k = 0;
-    for (const Entry* e : order) {
-        sorted.append(blocks::header(k, blocks::ContactDigits));
-        for (qsizetype i = 0; i < e->count; ++i)
-            sorted.append(list.at(e->first + i));
-        sorted.append(blocks::trailer(k, blocks::ContactDigits));
+    for (const qsizetype index : order) {
+        const Entry* e = &entries[size_t(index)];
+        sorted.append(marker(k, false));
+        for (qsizetype i = 0; i < e->count; ++i) {
+            if (movable)
+                sorted.append(std::move(list[e->first + i]));
+            else
+                sorted.append(list.at(e->first + i));
+        }
+        sorted.append(marker(k, true));
         ++k;
     }
     list = std::move(sorted);
