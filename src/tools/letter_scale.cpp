@@ -49,8 +49,8 @@ const QList<PostageItem>& LetterScale::items()
 const QList<PostageBand>& LetterScale::bands(Tariff tariff)
 {
     static const QList<PostageBand> france = {
-        {0, true, 20, 3.0},       {20, false, 50, 4.5},     {50, false, 100, 6.7},
-        {100, false, 250, 11.5},  {250, false, 500, 16.0},  {500, false, 1000, 21.0},
+        {0, true, 20, 3.0},        {20, false, 50, 4.5},      {50, false, 100, 6.7},
+        {100, false, 250, 11.5},   {250, false, 500, 16.0},   {500, false, 1000, 21.0},
         {1000, false, 2000, 28.0}, {2000, false, 3000, 33.0},
     };
     static const QList<PostageBand> ecopli = {
@@ -61,9 +61,9 @@ const QList<PostageBand>& LetterScale::bands(Tariff tariff)
     };
     // The bands overlap at 40, 80, 200 and 400 g; the later band wins there.
     static const QList<PostageBand> europe = {
-        {0, true, 20, 3.0},     {20, false, 40, 4.6},   {40, true, 60, 6.0},
-        {60, false, 80, 7.0},   {80, true, 100, 8.0},   {100, false, 200, 18.0},
-        {200, true, 300, 28.0}, {300, false, 400, 32.0}, {400, true, 500, 35.0},
+        {0, true, 20, 3.0},      {20, false, 40, 4.6},     {40, true, 60, 6.0},
+        {60, false, 80, 7.0},    {80, true, 100, 8.0},     {100, false, 200, 18.0},
+        {200, true, 300, 28.0},  {300, false, 400, 32.0},  {400, true, 500, 35.0},
         {500, false, 750, 47.0}, {750, false, 1000, 56.0},
     };
     switch (tariff) {

@@ -7,9 +7,9 @@
 // One counter of the letter scale: how many of an item go into the mailing.
 struct PostageItem
 {
-    QString group;   // caption of the group box the counter sits in
-    QString caption; // label beside the counter
-    int counter;     // n of SpinEditn
+    QString group;     // caption of the group box the counter sits in
+    QString caption;   // label beside the counter
+    int counter;       // n of SpinEditn
     double unitWeight; // grams per item
 };
 

@@ -50,8 +50,8 @@ long double PocketCalculator::readDisplay() const
 {
     const auto v = numtext::strToFloat(m_display);
     if (!v)
-        throw TarvikError(QStringLiteral("'%1' n'est pas une valeur numérique correcte")
-                              .arg(m_display));
+        throw TarvikError(
+            QStringLiteral("'%1' n'est pas une valeur numérique correcte").arg(m_display));
     return *v;
 }
 

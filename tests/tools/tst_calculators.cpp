@@ -133,25 +133,44 @@ void TstCalculators::sequences_data()
 {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("display");
-    QTest::newRow("divide") << "7/2=" << "3,5";
-    QTest::newRow("reciprocal") << "4r" << "0,25";
-    QTest::newRow("square root") << "9q" << "3";
-    QTest::newRow("equals repeats") << "5+3=" << "8";
-    QTest::newRow("equals twice") << "5+3==" << "16";
-    QTest::newRow("left to right") << "2+3*4=" << "20";
-    QTest::newRow("chained shows step") << "2+3*" << "5";
-    QTest::newRow("digit after result") << "7/2=1" << "1";
-    QTest::newRow("comma after result") << "7/2=," << "3,5,";
-    QTest::newRow("comma then digit") << "5+3=,2" << "2";
-    QTest::newRow("decimal typing") << "1,5*2=" << "3";
-    QTest::newRow("noise trimmed") << "0,1+0,2=" << "0,3";
-    QTest::newRow("long result cut") << "1/3=" << "0,3333333333333";
-    QTest::newRow("exponent kept whole") << "1/3/100000=" << "3,33333333333333E-6";
-    QTest::newRow("equals alone") << "12=" << "12";
-    QTest::newRow("equals on nothing") << "=" << "";
-    QTest::newRow("clear") << "5+3C" << "";
-    QTest::newRow("after clear") << "5+3C2*3=" << "6";
-    QTest::newRow("reciprocal then operator") << "4r+1=" << "1,25";
+    QTest::newRow("divide") << "7/2="
+                            << "3,5";
+    QTest::newRow("reciprocal") << "4r"
+                                << "0,25";
+    QTest::newRow("square root") << "9q"
+                                 << "3";
+    QTest::newRow("equals repeats") << "5+3="
+                                    << "8";
+    QTest::newRow("equals twice") << "5+3=="
+                                  << "16";
+    QTest::newRow("left to right") << "2+3*4="
+                                   << "20";
+    QTest::newRow("chained shows step") << "2+3*"
+                                        << "5";
+    QTest::newRow("digit after result") << "7/2=1"
+                                        << "1";
+    QTest::newRow("comma after result") << "7/2=,"
+                                        << "3,5,";
+    QTest::newRow("comma then digit") << "5+3=,2"
+                                      << "2";
+    QTest::newRow("decimal typing") << "1,5*2="
+                                    << "3";
+    QTest::newRow("noise trimmed") << "0,1+0,2="
+                                   << "0,3";
+    QTest::newRow("long result cut") << "1/3="
+                                     << "0,3333333333333";
+    QTest::newRow("exponent kept whole") << "1/3/100000="
+                                         << "3,33333333333333E-6";
+    QTest::newRow("equals alone") << "12="
+                                  << "12";
+    QTest::newRow("equals on nothing") << "="
+                                       << "";
+    QTest::newRow("clear") << "5+3C"
+                           << "";
+    QTest::newRow("after clear") << "5+3C2*3="
+                                 << "6";
+    QTest::newRow("reciprocal then operator") << "4r+1="
+                                              << "1,25";
 }
 
 void TstCalculators::sequences()
@@ -167,14 +186,21 @@ void TstCalculators::failuresKeepState_data()
 {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("failing");
-    QTest::newRow("divide by zero") << "7/0" << "=";
-    QTest::newRow("reciprocal of zero") << "0" << "r";
-    QTest::newRow("root of negative") << "4-9=" << "q";
-    QTest::newRow("operator on bad display") << "7/2=,," << "+";
-    QTest::newRow("equals on bad display") << "7+1,2," << "=";
-    QTest::newRow("operator on empty") << "" << "-";
+    QTest::newRow("divide by zero") << "7/0"
+                                    << "=";
+    QTest::newRow("reciprocal of zero") << "0"
+                                        << "r";
+    QTest::newRow("root of negative") << "4-9="
+                                      << "q";
+    QTest::newRow("operator on bad display") << "7/2=,,"
+                                             << "+";
+    QTest::newRow("equals on bad display") << "7+1,2,"
+                                           << "=";
+    QTest::newRow("operator on empty") << ""
+                                       << "-";
     // Squaring at each "=": 9^4096 still fits, the next one does not.
-    QTest::newRow("overflow") << "9*============" << "=";
+    QTest::newRow("overflow") << "9*============"
+                              << "=";
 }
 
 void TstCalculators::failuresKeepState()

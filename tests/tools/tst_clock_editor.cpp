@@ -84,11 +84,14 @@ void TstClockEditor::utcHandedToSetter_data()
     QTest::addColumn<QString>("date");
     QTest::addColumn<QString>("time");
     QTest::addColumn<QDateTime>("utc");
-    QTest::newRow("winter") << "05/03/2001" << "15:30:00"
+    QTest::newRow("winter") << "05/03/2001"
+                            << "15:30:00"
                             << QDateTime(QDate(2001, 3, 5), QTime(14, 30, 0), Qt::UTC);
-    QTest::newRow("summer") << "14/07/2001" << "15:30:00"
+    QTest::newRow("summer") << "14/07/2001"
+                            << "15:30:00"
                             << QDateTime(QDate(2001, 7, 14), QTime(13, 30, 0), Qt::UTC);
-    QTest::newRow("midnight") << "01/01/2002" << "00:15:00"
+    QTest::newRow("midnight") << "01/01/2002"
+                              << "00:15:00"
                               << QDateTime(QDate(2001, 12, 31), QTime(23, 15, 0), Qt::UTC);
 }
 
@@ -116,11 +119,16 @@ void TstClockEditor::invalidTimeRefused_data()
 {
     QTest::addColumn<QString>("date");
     QTest::addColumn<QString>("time");
-    QTest::newRow("day 0") << "00/03/2001" << "15:30:00";
-    QTest::newRow("month 0") << "05/00/2001" << "15:30:00";
-    QTest::newRow("31 April") << "31/04/2001" << "15:30:00";
-    QTest::newRow("hour 24") << "05/03/2001" << "24:00:00";
-    QTest::newRow("skipped hour") << "25/03/2001" << "02:30:00";
+    QTest::newRow("day 0") << "00/03/2001"
+                           << "15:30:00";
+    QTest::newRow("month 0") << "05/00/2001"
+                             << "15:30:00";
+    QTest::newRow("31 April") << "31/04/2001"
+                              << "15:30:00";
+    QTest::newRow("hour 24") << "05/03/2001"
+                             << "24:00:00";
+    QTest::newRow("skipped hour") << "25/03/2001"
+                                  << "02:30:00";
 }
 
 void TstClockEditor::invalidTimeRefused()

@@ -21,9 +21,12 @@ void TstNotepad::notePath_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("path");
-    QTest::newRow("folder") << "/home/anne/tarvik" << "/home/anne/tarvik/Contact.nte";
-    QTest::newRow("root") << "/" << "/Contact.nte";
-    QTest::newRow("trailing separator") << "/mnt/data/" << "/mnt/data/Contact.nte";
+    QTest::newRow("folder") << "/home/anne/tarvik"
+                            << "/home/anne/tarvik/Contact.nte";
+    QTest::newRow("root") << "/"
+                          << "/Contact.nte";
+    QTest::newRow("trailing separator") << "/mnt/data/"
+                                        << "/mnt/data/Contact.nte";
 }
 
 void TstNotepad::notePath()

@@ -17,7 +17,8 @@ void TstReferenceTables::departements()
 {
     const QList<QByteArray>& rows = reftables::departements();
     QCOMPARE(rows.size(), 97);
-    QCOMPARE(rows.first(), QByteArray("00 Arm\xe9" "es"));
+    QCOMPARE(rows.first(), QByteArray("00 Arm\xe9"
+                                      "es"));
     QCOMPARE(rows.last(), QByteArray("97 Dom"));
     QVERIFY(rows.contains("20 Corse"));
     QVERIFY(rows.contains("04 Alpes de Hte Provence"));
@@ -32,9 +33,19 @@ void TstReferenceTables::departements()
 
 void TstReferenceTables::firstNameRows()
 {
-    static const QList<QByteArray> months = {"Jan",      "F\xe9v", "Mar", "Avr", "Mai", "Jun",
-                                             "Jul",      "Ao\xfb", "Sep", "Oct", "Nov",
-                                             "D\xe9" "c"};
+    static const QList<QByteArray> months = {"Jan",
+                                             "F\xe9v",
+                                             "Mar",
+                                             "Avr",
+                                             "Mai",
+                                             "Jun",
+                                             "Jul",
+                                             "Ao\xfb",
+                                             "Sep",
+                                             "Oct",
+                                             "Nov",
+                                             "D\xe9"
+                                             "c"};
     const QList<QByteArray>& rows = reftables::firstNames();
     QCOMPARE(rows.size(), 326);
     QCOMPARE(rows.first(), QByteArray("Abel................05 Ao\xfb"));
@@ -68,7 +79,9 @@ void TstReferenceTables::firstNamesInByteOrder()
         }
         return -1;
     };
-    QCOMPARE(indexOf("B\xe9" "atrice"), indexOf("Bruno.") + 1);
+    QCOMPARE(indexOf("B\xe9"
+                     "atrice"),
+             indexOf("Bruno.") + 1);
     const int antoine = indexOf("Antoine.");
     QCOMPARE(rows[antoine], QByteArray("Antoine.............13 Jun"));
     QCOMPARE(rows[antoine + 1], QByteArray("Antoine.............05 Jul"));

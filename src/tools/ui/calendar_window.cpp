@@ -37,11 +37,11 @@ TCalendrier::TCalendrier(const Clock& clock, QWidget* parent)
     for (QWidget* w : views)
         w->installEventFilter(this);
 
-    auto* previous = new QPushButton(style()->standardIcon(QStyle::SP_ArrowLeft),
-                                     QStringLiteral("Mois"), this);
+    auto* previous =
+        new QPushButton(style()->standardIcon(QStyle::SP_ArrowLeft), QStringLiteral("Mois"), this);
     previous->setObjectName(QStringLiteral("BitBtn1"));
-    auto* next = new QPushButton(style()->standardIcon(QStyle::SP_ArrowRight),
-                                 QStringLiteral("Mois"), this);
+    auto* next =
+        new QPushButton(style()->standardIcon(QStyle::SP_ArrowRight), QStringLiteral("Mois"), this);
     next->setObjectName(QStringLiteral("BitBtn2"));
     next->setLayoutDirection(Qt::RightToLeft); // the arrow on the right
     auto* close = new QPushButton(QStringLiteral("Fermer"), this);

@@ -28,8 +28,8 @@ THorloge::THorloge(const Clock& clock, SystemClockSetter& setter, QWidget* paren
         label->setAlignment(Qt::AlignCenter);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
-        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000")) +
-                               24);
+        label->setMinimumWidth(
+            label->fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000")) + 24);
     }
     m_time->setObjectName(QStringLiteral("Label1"));
     m_date->setObjectName(QStringLiteral("Label2"));

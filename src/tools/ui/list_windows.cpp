@@ -7,8 +7,8 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QListWidget>
-#include <QScrollBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 static QListWidget* fillList(QDialog* dialog, const QList<QByteArray>& rows, const QFont& font)

@@ -24,7 +24,8 @@ TBlocnotes::TBlocnotes(const QString& notePath, QWidget* parent)
     print->setObjectName(QStringLiteral("SpeedButton9"));
     print->setText(QStringLiteral("Imprimer"));
     print->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    connect(print, &QToolButton::clicked, this, [this] { runGuarded(this, [this] { this->print(); }); });
+    connect(print, &QToolButton::clicked, this,
+            [this] { runGuarded(this, [this] { this->print(); }); });
     auto* close = new QPushButton(QStringLiteral("Fermer"), this);
     close->setObjectName(QStringLiteral("Button1"));
     close->setAutoDefault(false);
