@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,6 +17,17 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+
+// The pages live in a static library: its resources must be registered by
+// hand, or the linker may leave them out.
+static void registerHelpResources()
+{
+    static const bool done = [] {
+        Q_INIT_RESOURCE(help);
+        return true;
+    }();
+    (void)done;
+}
 
 namespace {
 
@@ -53,6 +65,7 @@ QList<QPair<QString, QString>> HelpWindow::keywords()
     // a keyword with an anchor leads to that place of the page.
     static const QRegularExpression meta(
         QStringLiteral("<meta\\s+name=\"keywords\"\\s+content=\"([^\"]*)\""));
+    registerHelpResources();
     QList<QPair<QString, QString>> list;
     const QStringList pages = QDir(helpRoot).entryList({QStringLiteral("*.html")}, QDir::Files);
     for (const QString& page : pages) {
@@ -78,7 +91,10 @@ QList<QPair<QString, QString>> HelpWindow::keywords()
     return list;
 }
 
-HelpWindow* HelpWindow::instance() { return g_window; }
+HelpWindow* HelpWindow::instance()
+{
+    return g_window;
+}
 
 void HelpWindow::showHelp(View view, QWidget* parent)
 {
@@ -92,6 +108,7 @@ void HelpWindow::showHelp(View view, QWidget* parent)
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
+    registerHelpResources();
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("Aide de Tarvik"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -162,12 +179,10 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     forward->setEnabled(false);
     connect(home, &QPushButton::clicked, this, [this] { setView(Contents); });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
-    connect(m_contents, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
-        showPage(item->data(0, PageRole).toString());
-    });
-    connect(m_contents, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
-        showPage(item->data(0, PageRole).toString());
-    });
+    connect(m_contents, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item) { showPage(item->data(0, PageRole).toString()); });
+    connect(m_contents, &QTreeWidget::itemActivated, this,
+            [this](QTreeWidgetItem* item) { showPage(item->data(0, PageRole).toString()); });
     connect(m_keyword, &QLineEdit::textChanged, this, &HelpWindow::filterKeywords);
     connect(m_keyword, &QLineEdit::returnPressed, this, &HelpWindow::openSelectedKeyword);
     connect(m_keywordList, &QListWidget::itemActivated, this, &HelpWindow::openSelectedKeyword);
@@ -189,8 +204,8 @@ void HelpWindow::fillContents()
         if (parts.size() != 2)
             continue;
         level = std::min<int>(level, parents.size());
-        QTreeWidgetItem* item = level == 0 ? new QTreeWidgetItem(m_contents)
-                                           : new QTreeWidgetItem(parents[level - 1]);
+        QTreeWidgetItem* item =
+            level == 0 ? new QTreeWidgetItem(m_contents) : new QTreeWidgetItem(parents[level - 1]);
         item->setText(0, parts[0].trimmed());
         item->setData(0, PageRole, parts[1].trimmed());
         parents.resize(level);
@@ -201,8 +216,21 @@ void HelpWindow::fillContents()
 
 void HelpWindow::fillKeywords()
 {
-    for (const auto& [word, page] : keywords()) {
-        auto* item = new QListWidgetItem(word, m_keywordList);
+    // A keyword found on several pages is listed once per page, with the
+    // page's title so that the entries can be told apart.
+    static const QRegularExpression title(QStringLiteral("<title>([^<]*)</title>"));
+    const auto list = keywords();
+    QHash<QString, int> uses;
+    for (const auto& kw : list)
+        ++uses[folded(kw.first)];
+    for (const auto& [word, page] : list) {
+        QString text = word;
+        if (uses.value(folded(word)) > 1) {
+            const auto match = title.match(readResource(page.section(QLatin1Char('#'), 0, 0)));
+            if (match.hasMatch())
+                text += QStringLiteral(" (%1)").arg(match.captured(1));
+        }
+        auto* item = new QListWidgetItem(text, m_keywordList);
         item->setData(PageRole, page);
     }
 }
