@@ -27,6 +27,7 @@ private slots:
     void pickListRoundTrip();
     void pickListOtherCase();
     void failedWriteThrows();
+    void shippedExamplesRead();
 
 private:
     QTemporaryDir m_dir;
@@ -247,6 +248,22 @@ void TstSettingsFiles::failedWriteThrows()
     QVERIFY_THROWS_EXCEPTION(TarvikError, saveIni(iniPath(folder), IniValues()));
     QVERIFY_THROWS_EXCEPTION(TarvikError, saveCompany(companyPath(folder), CompanyLines()));
     QVERIFY_THROWS_EXCEPTION(TarvikError, savePickLists(pickListPath(folder), PickLists()));
+}
+
+void TstSettingsFiles::shippedExamplesRead()
+{
+    const QString cbx = QFINDTESTDATA("../../examples/Tarvik.cbx");
+    const QString soc = QFINDTESTDATA("../../examples/Tarvik.soc");
+    if (cbx.isEmpty() || soc.isEmpty())
+        QSKIP("examples folder not found");
+    PickLists lists;
+    loadPickLists(cbx, lists);
+    for (int k = 0; k < PickListCount; ++k) {
+        QVERIFY2(!lists[k].isEmpty(), sectionHeader(PickList(k)).constData());
+        QVERIFY(!lists[k].contains(QByteArray()));
+    }
+    QVERIFY(lists[Operation].contains("Mailing"));
+    QVERIFY(!loadCompany(soc)[0].isEmpty());
 }
 
 QTEST_APPLESS_MAIN(TstSettingsFiles)
