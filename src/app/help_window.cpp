@@ -186,6 +186,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     connect(m_keyword, &QLineEdit::textChanged, this, &HelpWindow::filterKeywords);
     connect(m_keyword, &QLineEdit::returnPressed, this, &HelpWindow::openSelectedKeyword);
     connect(m_keywordList, &QListWidget::itemActivated, this, &HelpWindow::openSelectedKeyword);
+    connect(m_keywordList, &QListWidget::itemClicked, this, &HelpWindow::openSelectedKeyword);
     connect(open, &QPushButton::clicked, this, &HelpWindow::openSelectedKeyword);
 }
 
@@ -276,6 +277,8 @@ void HelpWindow::setView(View view)
         break;
     case Search:
         m_tabs->setCurrentIndex(1);
+        if (m_browser->source().isEmpty())
+            showPage(startPage);
         m_keyword->clear();
         filterKeywords(QString());
         m_keyword->setFocus();
