@@ -47,8 +47,8 @@ public:
 
 QByteArray randomWord(QRandomGenerator& g, int minLen, int maxLen)
 {
-    static const char* syllables[] = {"ma", "ri", "du", "pon", "ber", "nard", "le", "roy",
-                                      "fa", "vre", "mo", "rel", "gi", "rard", "\xE9", "ch\xE8"};
+    static const char* syllables[] = {"ma", "ri",  "du", "pon", "ber", "nard", "le",   "roy",
+                                      "fa", "vre", "mo", "rel", "gi",  "rard", "\xE9", "ch\xE8"};
     QByteArray w;
     const int n = minLen + int(g.bounded(maxLen - minLen + 1));
     for (int i = 0; i < n; ++i)
@@ -107,15 +107,14 @@ void BM_FilteredMoveTown(benchmark::State& state)
 }
 
 // A search that finds nothing reads every block: the worst case.
-template <bool (RecordBook::*Search)(const QByteArray&)>
-void BM_Search(benchmark::State& state)
+template <bool (RecordBook::*Search)(const QByteArray&)> void BM_Search(benchmark::State& state)
 {
     QuietPrompter prompter;
     StillClock clock;
     RecordBook book(prompter, clock);
     book.contacts() = contactFile(int(state.range(0)));
-    const QByteArray query = Search == &RecordBook::RechNum ? QByteArray("123456789")
-                                                            : QByteArray("9ZZZ");
+    const QByteArray query =
+        Search == &RecordBook::RechNum ? QByteArray("123456789") : QByteArray("9ZZZ");
     for (auto _ : state)
         benchmark::DoNotOptimize((book.*Search)(query));
 }

@@ -31,8 +31,7 @@ int blockNumber(const QByteArray& line, int digits)
     return value;
 }
 
-int move(const BlockList& list, int current, Direction direction, int digits,
-         const BlockTest& test)
+int move(const BlockList& list, int current, Direction direction, int digits, const BlockTest& test)
 {
     // The best candidate so far; -1 stands for "none yet", below every number
     // for previous and last, above every number for next and first.
@@ -48,12 +47,18 @@ int move(const BlockList& list, int current, Direction direction, int digits,
             continue;
         bool better = false;
         switch (direction) {
-        case Direction::Previous: better = candidate < current && candidate > best; break;
+        case Direction::Previous:
+            better = candidate < current && candidate > best;
+            break;
         case Direction::Next:
             better = candidate > current && (best < 0 || candidate < best);
             break;
-        case Direction::First: better = best < 0 || candidate < best; break;
-        case Direction::Last: better = candidate > best; break;
+        case Direction::First:
+            better = best < 0 || candidate < best;
+            break;
+        case Direction::Last:
+            better = candidate > best;
+            break;
         }
         if (better && test(list, i))
             best = candidate;
@@ -85,17 +90,23 @@ bool passes(const BlockList& list, qsizetype h, const ContactFilter& filter)
         return i < list.size() ? list.at(i) : none;
     };
     switch (filter.mode) {
-    case Alerts: return at(contact::Alert) == yes;
-    case ClosedSales: return at(contact::SaleClosed) == yes;
-    case TodaysFollowups: return at(contact::FollowupDate) == contact::formatDate(filter.today);
-    case Postcode: return at(contact::Postcode) == filter.postcode;
-    case Town: return upperEquals(at(contact::Town), filter.town);
+    case Alerts:
+        return at(contact::Alert) == yes;
+    case ClosedSales:
+        return at(contact::SaleClosed) == yes;
+    case TodaysFollowups:
+        return at(contact::FollowupDate) == contact::formatDate(filter.today);
+    case Postcode:
+        return at(contact::Postcode) == filter.postcode;
+    case Town:
+        return upperEquals(at(contact::Town), filter.town);
     case FollowupsToDo: {
         // An empty follow-up date reads as the no-date value.
         const QByteArray& d = at(contact::FollowupDate);
         return !d.isEmpty() && d != noDate;
     }
-    default: return true;
+    default:
+        return true;
     }
 }
 

@@ -14,9 +14,12 @@ namespace sorting {
 QByteArray sortKey(const BlockList& list, qsizetype h, Key key)
 {
     switch (key) {
-    case ByName: return contact::field(list, h, contact::Name);
-    case ByPostcode: return contact::field(list, h, contact::Postcode);
-    case ByTown: return contact::field(list, h, contact::Town);
+    case ByName:
+        return contact::field(list, h, contact::Name);
+    case ByPostcode:
+        return contact::field(list, h, contact::Postcode);
+    case ByTown:
+        return contact::field(list, h, contact::Town);
     case ByFollowup: {
         // "dd/mm/yyyy" + "hh:mm:ss" -> "yyyymmdd" + "hh:mm:ss": chronological.
         const QByteArray d = contact::field(list, h, contact::FollowupDate);

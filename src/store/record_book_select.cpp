@@ -93,8 +93,8 @@ bool RecordBook::RechResume(const QByteArray& query)
         return false;
     const QByteArray q = ansi::upper(query);
     m_ops.EcritOperation();
-    const int found = search::findBlock(m_ops.list(), blocks::OperationDigits,
-                                        operation::Summary, q);
+    const int found =
+        search::findBlock(m_ops.list(), blocks::OperationDigits, operation::Summary, q);
     if (found < 0) {
         m_prompter.information(search::notFoundText(q));
         return false;

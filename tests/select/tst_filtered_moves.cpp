@@ -29,12 +29,24 @@ private slots:
 static void qualify(ContactRecord& r, int mode, bool yes, const QDate& today)
 {
     switch (mode) {
-    case selection::Alerts: r.alert = yes; break;
-    case selection::ClosedSales: r.sale_closed = yes; break;
-    case selection::TodaysFollowups: r.followup_date = yes ? today : today.addDays(1); break;
-    case selection::Postcode: r.postcode = yes ? "75001" : "75002"; break;
-    case selection::Town: r.town = yes ? "Paris" : "Lyon"; break;
-    case selection::FollowupsToDo: r.followup_date = yes ? today : QDate(1900, 1, 1); break;
+    case selection::Alerts:
+        r.alert = yes;
+        break;
+    case selection::ClosedSales:
+        r.sale_closed = yes;
+        break;
+    case selection::TodaysFollowups:
+        r.followup_date = yes ? today : today.addDays(1);
+        break;
+    case selection::Postcode:
+        r.postcode = yes ? "75001" : "75002";
+        break;
+    case selection::Town:
+        r.town = yes ? "Paris" : "Lyon";
+        break;
+    case selection::FollowupsToDo:
+        r.followup_date = yes ? today : QDate(1900, 1, 1);
+        break;
     }
 }
 
@@ -113,21 +125,19 @@ void TstFilteredMoves::fieldTests_data()
     const int todo = selection::FollowupsToDo;
     const int today = selection::TodaysFollowups;
     QTest::newRow("postcode exact") << pc << QByteArray("75001") << QByteArray("75001") << true;
-    QTest::newRow("postcode trailing space") << pc << QByteArray("75001 ") << QByteArray("75001")
-                                             << false;
-    QTest::newRow("filter with space") << pc << QByteArray("75001 ") << QByteArray("75001 ")
-                                       << true;
+    QTest::newRow("postcode trailing space")
+        << pc << QByteArray("75001 ") << QByteArray("75001") << false;
+    QTest::newRow("filter with space")
+        << pc << QByteArray("75001 ") << QByteArray("75001 ") << true;
     QTest::newRow("postcode prefix") << pc << QByteArray("7500") << QByteArray("75001") << false;
     QTest::newRow("town Paris") << town << QByteArray("Paris") << QByteArray("paris") << true;
     QTest::newRow("town paris") << town << QByteArray("paris") << QByteArray("paris") << true;
     QTest::newRow("town PARIS") << town << QByteArray("PARIS") << QByteArray("Paris") << true;
-    QTest::newRow("town longer") << town << QByteArray("PARIS 15") << QByteArray("paris")
-                                 << false;
+    QTest::newRow("town longer") << town << QByteArray("PARIS 15") << QByteArray("paris") << false;
     // é is not upper-cased: "évry" becomes "éVRY", which is not "ÉVRY".
-    QTest::newRow("town accent") << town << QByteArray("\xC9vry") << QByteArray("\xE9vry")
-                                 << false;
-    QTest::newRow("town same accent") << town << QByteArray("\xC9vry") << QByteArray("\xC9VRY")
-                                      << true;
+    QTest::newRow("town accent") << town << QByteArray("\xC9vry") << QByteArray("\xE9vry") << false;
+    QTest::newRow("town same accent")
+        << town << QByteArray("\xC9vry") << QByteArray("\xC9VRY") << true;
     QTest::newRow("to do dated") << todo << QByteArray("02/02/2026") << QByteArray() << true;
     QTest::newRow("to do 1900") << todo << QByteArray("01/01/1900") << QByteArray() << false;
     QTest::newRow("to do empty") << todo << QByteArray() << QByteArray() << false;
@@ -253,8 +263,8 @@ void TstFilteredMoves::followupModesSortAndKeepEdits()
     QVERIFY(!fx.book.flags().recordChanged);
     QCOMPARE(fx.book.shown().name, QByteArray("N2"));
     fx.book.Premier();
-    QCOMPARE(fx.book.shown().name, mode == selection::TodaysFollowups ? QByteArray("N1")
-                                                                       : QByteArray("N2"));
+    QCOMPARE(fx.book.shown().name,
+             mode == selection::TodaysFollowups ? QByteArray("N1") : QByteArray("N2"));
 }
 
 void TstFilteredMoves::followupModeWithNoMatchStillSorts()

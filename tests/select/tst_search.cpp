@@ -27,8 +27,8 @@ void TstSearch::textSearches_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("alp") << int(Name) << QByteArray("alp") << 2 << QString();
     QTest::newRow("ALPH") << int(Name) << QByteArray("ALPH") << 4 << QString();
-    QTest::newRow("longer than name") << int(Name) << QByteArray("alphabet") << -1
-                                      << "Fiche ALPHABET non trouvée";
+    QTest::newRow("longer than name")
+        << int(Name) << QByteArray("alphabet") << -1 << "Fiche ALPHABET non trouvée";
     QTest::newRow("empty") << int(Name) << QByteArray() << -1 << QString();
     QTest::newRow("accent kept") << int(Name) << QByteArray("\xE9t") << -1
                                  << "Fiche \u00e9T non trouvée";
@@ -59,9 +59,15 @@ void TstSearch::textSearches()
 
     bool ok = false;
     switch (kind) {
-    case Name: ok = fx.book.RechNom(query); break;
-    case Phone: ok = fx.book.RechTel(query); break;
-    case Decider: ok = fx.book.RechDeci(query); break;
+    case Name:
+        ok = fx.book.RechNom(query);
+        break;
+    case Phone:
+        ok = fx.book.RechTel(query);
+        break;
+    case Decider:
+        ok = fx.book.RechDeci(query);
+        break;
     }
     QCOMPARE(ok, found >= 0);
     QCOMPARE(fx.book.currentRecord(), found >= 0 ? found : start);
@@ -124,8 +130,12 @@ void TstSearch::summarySearch()
     // Operation blocks are found in list order, not number order.
     const QList<int> numbers{2, 0, 1};
     for (int i = 0; i < 3; ++i) {
-        ops << blocks::header(numbers[i], 4) << "10001" << "MAILING" << summaries[i] << "0,00"
-            << "0,00" << "01/01/2026" << "01/01/2026" << "N" << blocks::trailer(numbers[i], 4);
+        ops << blocks::header(numbers[i], 4) << "10001"
+            << "MAILING" << summaries[i] << "0,00"
+            << "0,00"
+            << "01/01/2026"
+            << "01/01/2026"
+            << "N" << blocks::trailer(numbers[i], 4);
     }
     QCOMPARE(search::findBlock(ops, 4, 3, ansi::upper("\xE9te")), -1);
     QCOMPARE(search::findBlock(ops, 4, 3, ansi::upper("\xC9t")), 0);

@@ -52,9 +52,9 @@ void TstSort::orderByKey_data()
                                << L{"13001", "69002", "75010"};
     QTest::newRow("towns") << 2 << int(contact::Town) << L{"paris", "Lyon", "AMIENS"}
                            << L{"AMIENS", "Lyon", "paris"};
-    QTest::newRow("follow-up dates") << 3 << int(contact::FollowupDate)
-                                     << L{"15/03/2024", "01/12/2023", "", "02/01/2025"}
-                                     << L{"", "01/12/2023", "15/03/2024", "02/01/2025"};
+    QTest::newRow("follow-up dates")
+        << 3 << int(contact::FollowupDate) << L{"15/03/2024", "01/12/2023", "", "02/01/2025"}
+        << L{"", "01/12/2023", "15/03/2024", "02/01/2025"};
 }
 
 void TstSort::orderByKey()
@@ -113,7 +113,8 @@ void TstSort::linesKeptAndRenumbered()
 {
     QList<ContactRecord> recs = SelectFixture::plain(5);
     std::reverse(recs.begin(), recs.end());
-    recs[1].history << "appel\t10:00\tsans suite" << "";
+    recs[1].history << "appel\t10:00\tsans suite"
+                    << "";
     recs[2].freeText << QByteArray(600, 'x') << "\xE9t\xE9";
     BlockList l = SelectFixture::lines(recs);
     l.insert(0, " ");

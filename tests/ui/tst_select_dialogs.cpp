@@ -67,12 +67,24 @@ void TstSelectDialogs::keyFilters_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("expected"); // after typing "7a5 0-1é" and one backspace
-    QTest::newRow("TFcp") << "TFcp" << "Code postal" << "750";
-    QTest::newRow("TRTel") << "TRTel" << "Recherche par téléphone" << "750";
-    QTest::newRow("TRNum") << "TRNum" << "Recherche par fiche" << "750";
-    QTest::newRow("TRNom") << "TRNom" << "Recherche par nom" << "7a5 0-1";
-    QTest::newRow("TRDeci") << "TRDeci" << "Recherche par décideur" << "7a5 0-1";
-    QTest::newRow("TVille") << "TVille" << "Ville" << "7a5 0-1";
+    QTest::newRow("TFcp") << "TFcp"
+                          << "Code postal"
+                          << "750";
+    QTest::newRow("TRTel") << "TRTel"
+                           << "Recherche par téléphone"
+                           << "750";
+    QTest::newRow("TRNum") << "TRNum"
+                           << "Recherche par fiche"
+                           << "750";
+    QTest::newRow("TRNom") << "TRNom"
+                           << "Recherche par nom"
+                           << "7a5 0-1";
+    QTest::newRow("TRDeci") << "TRDeci"
+                            << "Recherche par décideur"
+                            << "7a5 0-1";
+    QTest::newRow("TVille") << "TVille"
+                            << "Ville"
+                            << "7a5 0-1";
 }
 
 void TstSelectDialogs::keyFilters()

@@ -129,8 +129,11 @@ void TstSelectLists::operationListColumns()
     BlockList ops;
     for (int n : {1, 2, 0}) {
         ops << blocks::header(n, 4) << "1000" + QByteArray::number(n) << "Mailing"
-            << "R\xE9sum\xE9 " + QByteArray::number(n) << "100,00" << "2,50" << "01/02/2026"
-            << "28/02/2026" << "N" << blocks::trailer(n, 4);
+            << "R\xE9sum\xE9 " + QByteArray::number(n) << "100,00"
+            << "2,50"
+            << "01/02/2026"
+            << "28/02/2026"
+            << "N" << blocks::trailer(n, 4);
     }
     TFListe2 window;
     window.Init(ops);

@@ -1,8 +1,8 @@
 #include "select/ui/list_windows.h"
 
+#include "operations/operation_book.h"
 #include "store/ansi.h"
 #include "store/contact_record.h"
-#include "operations/operation_book.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 // Rows below the heading row when the window opens, and how many more the grid
 // takes each time it is full.
@@ -49,8 +50,7 @@ ListWindow::ListWindow(const Layout& layout, QWidget* parent) : QDialog(parent),
     m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     for (int c = 0; c < columns && c < layout.widths.size(); ++c)
         m_grid->setColumnWidth(c, layout.widths.at(c));
-    connect(m_grid, &QTableWidget::cellDoubleClicked, this,
-            [this](int row, int) { choose(row); });
+    connect(m_grid, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { choose(row); });
 
     auto* main = new QVBoxLayout(this);
     main->setContentsMargins(0, 0, 0, 0);
@@ -100,6 +100,13 @@ void ListWindow::showEvent(QShowEvent* event)
     m_grid->setColumnWidth(0, 0);
     m_grid->setColumnHidden(0, true);
     m_grid->setColumnWidth(1, 40);
+    // The narrow number columns of the contact list would clip a ten-digit
+    // phone number in this font: they get at least its width.
+    const int digitsWidth =
+        m_grid->fontMetrics().horizontalAdvance(QStringLiteral("00 00 00 00 00")) + 12;
+    for (int c = 2; c < m_grid->columnCount(); ++c)
+        if (m_layout.widths.value(c) == 64)
+            m_grid->setColumnWidth(c, std::max(m_layout.widths.value(c), digitsWidth));
     m_grid->setFocus();
 }
 

@@ -8,8 +8,8 @@ template <typename Dialog> static QByteArray askWith(QWidget* parent)
 }
 
 TRNom::TRNom(QWidget* parent)
-    : LineInputDialog(QStringLiteral("Recherche par nom"), QStringLiteral("Début nom"),
-                      Keys::Any, parent)
+    : LineInputDialog(QStringLiteral("Recherche par nom"), QStringLiteral("Début nom"), Keys::Any,
+                      parent)
 {
 }
 

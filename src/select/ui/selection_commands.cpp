@@ -35,8 +35,8 @@ void chooseOperationMode(RecordBook& book, int mode, QWidget* parent)
     OperationBook& ops = book.operations();
     ops.SetOpr(mode);
     if (mode == 1) {
-        const auto value = TSTyp::ask(parent, book.pickLists()[settings::Operation],
-                                      ops.typeFilter());
+        const auto value =
+            TSTyp::ask(parent, book.pickLists()[settings::Operation], ops.typeFilter());
         if (value)
             ops.setTypeFilter(*value);
     }
