@@ -2,7 +2,7 @@
 // contact file in each format.
 #include "exchange/export.h"
 #include "exchange/import.h"
-#include "platform/prompter.h"
+#include "platform/fixed_prompter.h"
 #include "store/contact_record.h"
 
 #include <QFile>
@@ -11,27 +11,7 @@
 
 namespace {
 
-class SilentPrompter : public Prompter
-{
-public:
-    void information(const QString&) override {}
-    bool confirm(const QString&) override { return false; }
-    bool askYesNo(const QString&) override { return false; }
-    Answer askYesNoCancel(const QString&) override { return Answer::Cancel; }
-    std::optional<QString> inputText(const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<FileChoice> chooseOpenFile(const QStringList&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<FileChoice> chooseSaveFile(const QStringList&, const QString&,
-                                             const QString&) override
-    {
-        return std::nullopt;
-    }
-};
+using SilentPrompter = FixedPrompter;
 
 QTemporaryDir& folder()
 {

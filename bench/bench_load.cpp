@@ -1,5 +1,5 @@
 #include "platform/clock.h"
-#include "platform/prompter.h"
+#include "platform/fixed_prompter.h"
 #include "store/contact_record.h"
 #include "store/integrity.h"
 #include "store/record_book.h"
@@ -10,26 +10,9 @@
 namespace {
 
 // Answers Yes to everything, so the restore always runs.
-class YesPrompter : public Prompter
+struct YesPrompter : FixedPrompter
 {
-public:
-    void information(const QString&) override {}
-    bool confirm(const QString&) override { return true; }
-    bool askYesNo(const QString&) override { return true; }
-    Answer askYesNoCancel(const QString&) override { return Answer::Yes; }
-    std::optional<QString> inputText(const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<FileChoice> chooseOpenFile(const QStringList&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<FileChoice> chooseSaveFile(const QStringList&, const QString&,
-                                             const QString&) override
-    {
-        return std::nullopt;
-    }
+    YesPrompter() : FixedPrompter(true) {}
 };
 
 class StillClock : public Clock

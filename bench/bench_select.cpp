@@ -3,7 +3,7 @@
 //   bench_select --names=FILE COUNT   writes the names of the COUNT-record file,
 //                                     one a line, to compare with `sort -f FILE`
 #include "platform/clock.h"
-#include "platform/prompter.h"
+#include "platform/fixed_prompter.h"
 #include "select/filtered_moves.h"
 #include "select/sort.h"
 #include "store/contact_record.h"
@@ -17,27 +17,7 @@
 
 namespace {
 
-class QuietPrompter : public Prompter
-{
-public:
-    void information(const QString&) override {}
-    bool confirm(const QString&) override { return false; }
-    bool askYesNo(const QString&) override { return false; }
-    Answer askYesNoCancel(const QString&) override { return Answer::Cancel; }
-    std::optional<QString> inputText(const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<FileChoice> chooseOpenFile(const QStringList&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<FileChoice> chooseSaveFile(const QStringList&, const QString&,
-                                             const QString&) override
-    {
-        return std::nullopt;
-    }
-};
+using QuietPrompter = FixedPrompter;
 
 class StillClock : public Clock
 {
