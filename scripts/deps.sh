@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
-          qt6-translations-l10n libgl1-mesa-dev fonts-liberation2 xvfb xauth)
+          qt6-translations-l10n libgl1-mesa-dev fonts-liberation2 xvfb xauth ccache)
 if [ "${1:-}" = "--bench" ]; then
     packages+=(libbenchmark-dev)
 fi

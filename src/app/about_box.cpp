@@ -31,9 +31,9 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     product->setFont(big);
     auto* version = new QLabel(QStringLiteral("Version  2.0"));
     version->setObjectName(QStringLiteral("Version"));
-    auto* comments = new QLabel(QStringLiteral(
-        "Gestion de contacts et de prospection commerciale : fiches, historique des "
-        "contacts, relances, opérations commerciales, impressions et utilitaires."));
+    auto* comments = new QLabel(
+        QStringLiteral("Gestion de contacts et de prospection commerciale : fiches, historique des "
+                       "contacts, relances, opérations commerciales, impressions et utilitaires."));
     comments->setObjectName(QStringLiteral("Comments"));
     comments->setWordWrap(true);
     comments->setMinimumWidth(280);

@@ -12,23 +12,40 @@ namespace {
 const char* themeName(Glyph g)
 {
     switch (g) {
-    case Glyph::NewFile: return "document-new";
-    case Glyph::Open: return "document-open";
-    case Glyph::Save: return "document-save";
-    case Glyph::Copy: return "edit-copy";
-    case Glyph::Paste: return "edit-paste";
-    case Glyph::First: return "go-first";
-    case Glyph::Previous: return "go-previous";
-    case Glyph::Next: return "go-next";
-    case Glyph::Last: return "go-last";
-    case Glyph::HistoryTab: return "view-list-details";
-    case Glyph::CommentTab: return "accessories-text-editor";
-    case Glyph::NewRecord: return "contact-new";
-    case Glyph::Contacts: return "x-office-address-book";
-    case Glyph::Operations: return "x-office-spreadsheet";
-    case Glyph::PrintRecord: return "document-print";
-    case Glyph::Envelope: return "mail-message";
-    case Glyph::Program: return "";
+    case Glyph::NewFile:
+        return "document-new";
+    case Glyph::Open:
+        return "document-open";
+    case Glyph::Save:
+        return "document-save";
+    case Glyph::Copy:
+        return "edit-copy";
+    case Glyph::Paste:
+        return "edit-paste";
+    case Glyph::First:
+        return "go-first";
+    case Glyph::Previous:
+        return "go-previous";
+    case Glyph::Next:
+        return "go-next";
+    case Glyph::Last:
+        return "go-last";
+    case Glyph::HistoryTab:
+        return "view-list-details";
+    case Glyph::CommentTab:
+        return "accessories-text-editor";
+    case Glyph::NewRecord:
+        return "contact-new";
+    case Glyph::Contacts:
+        return "x-office-address-book";
+    case Glyph::Operations:
+        return "x-office-spreadsheet";
+    case Glyph::PrintRecord:
+        return "document-print";
+    case Glyph::Envelope:
+        return "mail-message";
+    case Glyph::Program:
+        return "";
     }
     return "";
 }
@@ -106,8 +123,12 @@ void paint(QPainter& p, Glyph g)
         p.drawRect(QRectF(5, 6, 2, 12));
         arrow(p, true, 9);
         break;
-    case Glyph::Previous: arrow(p, true, 8); break;
-    case Glyph::Next: arrow(p, false, 8); break;
+    case Glyph::Previous:
+        arrow(p, true, 8);
+        break;
+    case Glyph::Next:
+        arrow(p, false, 8);
+        break;
     case Glyph::Last:
         arrow(p, false, 7);
         p.setBrush(Ink);

@@ -8,8 +8,23 @@
 namespace icons {
 
 enum class Glyph {
-    NewFile, Open, Save, Copy, Paste, First, Previous, Next, Last, HistoryTab, CommentTab,
-    NewRecord, Contacts, Operations, PrintRecord, Envelope, Program,
+    NewFile,
+    Open,
+    Save,
+    Copy,
+    Paste,
+    First,
+    Previous,
+    Next,
+    Last,
+    HistoryTab,
+    CommentTab,
+    NewRecord,
+    Contacts,
+    Operations,
+    PrintRecord,
+    Envelope,
+    Program,
 };
 
 QIcon icon(Glyph glyph);

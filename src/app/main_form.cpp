@@ -23,9 +23,8 @@
 namespace {
 
 // The contacts selection items, by mode (index 0 is mode 1).
-const char* const ContactModeItems[] = {"Touteslesfiches1", "Alarme1", "Venteaboutie1",
-                                        "Relances1",        "Codepostal1", "Ville1",
-                                        "Relancesfaire1"};
+const char* const ContactModeItems[] = {"Touteslesfiches1", "Alarme1", "Venteaboutie1", "Relances1",
+                                        "Codepostal1",      "Ville1",  "Relancesfaire1"};
 
 } // namespace
 
@@ -143,8 +142,8 @@ void TMainForm::buildMenus()
     addItem(file, "Exporter1", QStringLiteral("E&xporter..."), QStringLiteral("Exporter fichier"),
             false);
     file->addSeparator();
-    QAction* exit = addItem(file, "ExitItem", QStringLiteral("&Quitter"),
-                            QStringLiteral("Quitter Tarvik"));
+    QAction* exit =
+        addItem(file, "ExitItem", QStringLiteral("&Quitter"), QStringLiteral("Quitter Tarvik"));
     exit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
 
     QMenu* edit = bar->addMenu(QStringLiteral("&Ediiton"));
@@ -199,14 +198,13 @@ void TMainForm::buildMenus()
         QStringLiteral("&Ventes abouties"),   QStringLiteral("&Relances du jour"),
         QStringLiteral("&Code postal..."),    QStringLiteral("&Ville..."),
         QStringLiteral("Re&lances à faire")};
-    const QString modeHints[] = {
-        QStringLiteral("Toutes les fiches"),
-        QStringLiteral("Fiches en alerte"),
-        QStringLiteral("Fiches des ventes abouties"),
-        QStringLiteral("Fiches à relancer aujourd'hui"),
-        QStringLiteral("Fiches d'un code postal"),
-        QStringLiteral("Fiches d'une ville"),
-        QStringLiteral("Fiches ayant une relance à faire")};
+    const QString modeHints[] = {QStringLiteral("Toutes les fiches"),
+                                 QStringLiteral("Fiches en alerte"),
+                                 QStringLiteral("Fiches des ventes abouties"),
+                                 QStringLiteral("Fiches à relancer aujourd'hui"),
+                                 QStringLiteral("Fiches d'un code postal"),
+                                 QStringLiteral("Fiches d'une ville"),
+                                 QStringLiteral("Fiches ayant une relance à faire")};
     for (int i = 0; i < 7; ++i) {
         QAction* a = addItem(sel, ContactModeItems[i], modeCaptions[i], modeHints[i], false);
         a->setCheckable(true);
@@ -231,8 +229,8 @@ void TMainForm::buildMenus()
             QStringLiteral("Imprimer l'enveloppe de la fiche"), false);
     addItem(tools, "Rapportdactivit1", QStringLiteral("&Rapport d'activité"),
             QStringLiteral("Rapport d'activité"), false);
-    addItem(tools, "Planning1", QStringLiteral("&Planning"), QStringLiteral("Planning des relances"),
-            false);
+    addItem(tools, "Planning1", QStringLiteral("&Planning"),
+            QStringLiteral("Planning des relances"), false);
     addItem(tools, "Statsoprations1", QStringLiteral("&Stats opérations"),
             QStringLiteral("Statistiques des opérations"), false);
 
@@ -240,7 +238,8 @@ void TMainForm::buildMenus()
     params->setObjectName(QStringLiteral("ParamMenu"));
     addItem(params, "Socit1", QStringLiteral("&Société"), QStringLiteral("Votre société"));
     params->addSeparator();
-    addItem(params, "Fonction1", QStringLiteral("&Fonction"), QStringLiteral("Liste des fonctions"));
+    addItem(params, "Fonction1", QStringLiteral("&Fonction"),
+            QStringLiteral("Liste des fonctions"));
     addItem(params, "Contact2", QStringLiteral("&Contact"),
             QStringLiteral("Liste des types de contact"));
     addItem(params, "Interlocuteur1", QStringLiteral("&Interlocuteur"),
@@ -256,15 +255,16 @@ void TMainForm::buildMenus()
     addItem(params, "N1Typedopration1", QStringLiteral("&Type d'opération"),
             QStringLiteral("Liste des types d'opération"));
     params->addSeparator();
-    QAction* autoOpen = addItem(params, "Ouvrirautomatiquement1",
-                                QStringLiteral("&Ouvrir automatiquement"),
-                                QStringLiteral("Ouvrir le dernier fichier au démarrage"));
+    QAction* autoOpen =
+        addItem(params, "Ouvrirautomatiquement1", QStringLiteral("&Ouvrir automatiquement"),
+                QStringLiteral("Ouvrir le dernier fichier au démarrage"));
     autoOpen->setCheckable(true);
 
     QMenu* utils = bar->addMenu(QStringLiteral("&Utilitaires"));
     utils->setObjectName(QStringLiteral("UtilMenu"));
     addItem(utils, "Calendrier1", QStringLiteral("&Calendrier"), QStringLiteral("Calendrier"));
-    addItem(utils, "Calculatrice1", QStringLiteral("C&alculatrice"), QStringLiteral("Calculatrice"));
+    addItem(utils, "Calculatrice1", QStringLiteral("C&alculatrice"),
+            QStringLiteral("Calculatrice"));
     addItem(utils, "Horloge1", QStringLiteral("&Horloge"), QStringLiteral("Horloge"));
     addItem(utils, "Eutoconversion1", QStringLiteral("&Euto conversion"),
             QStringLiteral("Convertisseur euro"));
@@ -307,7 +307,14 @@ void TMainForm::buildToolbar()
     bar->setContextMenuPolicy(Qt::PreventContextMenu);
     addToolBar(Qt::TopToolBarArea, bar);
     using G = icons::Glyph;
-    struct Button { const char* name; QString hint; G glyph; bool enabled; bool gapAfter; };
+    struct Button
+    {
+        const char* name;
+        QString hint;
+        G glyph;
+        bool enabled;
+        bool gapAfter;
+    };
     const Button buttons[] = {
         {"SpeedButton11", QStringLiteral("Nouveau fichier"), G::NewFile, true, false},
         {"SpeedButton1", QStringLiteral("Ouvrir"), G::Open, true, false},
@@ -347,28 +354,80 @@ void TMainForm::setEnabled(const QStringList& names, bool on)
 
 void TMainForm::Valide()
 {
-    setEnabled({"SaveItem", "SaveBtn", "SpeedButton2", "SpeedButton3", "SpeedButton4",
-                "SpeedButton5", "Prcdent1", "Suivant1", "Premier1", "Dernier1", "SpeedButton6",
-                "CopyBtn", "PasteBtn", "Copier1", "Coller1", "Exporter1", "Enregistrersous1",
-                "Supprimercontact1", "Imprimer1", "Touteslesfiches1", "Alarme1", "Venteaboutie1",
-                "Relances1", "Listredescontacts1", "SpeedButton8", "Texte1", "Imprimerfiche1",
-                "Planning1", "SpeedButton10", "Nom1", "Tlephone2", "Numrofiche2", "Enveloppe1",
-                "Recherchenomdcideur1", "Codepostal1", "Ville1", "Permuteradresse1adresse21",
-                "Trier1", "Rapportdactivit1", "Rappelerhistorique1", "Relancesfaire1",
-                "SpeedButton7", "SpeedButton9", "Statsoprations1"},
+    setEnabled({"SaveItem",
+                "SaveBtn",
+                "SpeedButton2",
+                "SpeedButton3",
+                "SpeedButton4",
+                "SpeedButton5",
+                "Prcdent1",
+                "Suivant1",
+                "Premier1",
+                "Dernier1",
+                "SpeedButton6",
+                "CopyBtn",
+                "PasteBtn",
+                "Copier1",
+                "Coller1",
+                "Exporter1",
+                "Enregistrersous1",
+                "Supprimercontact1",
+                "Imprimer1",
+                "Touteslesfiches1",
+                "Alarme1",
+                "Venteaboutie1",
+                "Relances1",
+                "Listredescontacts1",
+                "SpeedButton8",
+                "Texte1",
+                "Imprimerfiche1",
+                "Planning1",
+                "SpeedButton10",
+                "Nom1",
+                "Tlephone2",
+                "Numrofiche2",
+                "Enveloppe1",
+                "Recherchenomdcideur1",
+                "Codepostal1",
+                "Ville1",
+                "Permuteradresse1adresse21",
+                "Trier1",
+                "Rapportdactivit1",
+                "Rappelerhistorique1",
+                "Relancesfaire1",
+                "SpeedButton7",
+                "SpeedButton9",
+                "Statsoprations1"},
                true);
 }
 
 // Commands that serve both pages, and those that belong to one page only.
-static const QStringList BothPages = {
-    "SpeedButton6", "CopyBtn",  "PasteBtn",           "Copier1",      "Coller1",
-    "Enregistrersous1", "Supprimercontact1", "Imprimer1", "Listredescontacts1", "SpeedButton8",
-    "Texte1",       "Imprimerfiche1", "Planning1",    "Rapportdactivit1"};
-static const QStringList ContactsOnly = {
-    "Exporter1", "Touteslesfiches1", "Alarme1", "Venteaboutie1", "Relances1", "SpeedButton10",
-    "Nom1", "Tlephone2", "Numrofiche2", "Enveloppe1", "Recherchenomdcideur1", "Codepostal1",
-    "Ville1", "Permuteradresse1adresse21", "Trier1", "Rappelerhistorique1", "Relancesfaire1",
-    "SpeedButton7", "SpeedButton9", "Importer1", "SpeedButton13"};
+static const QStringList BothPages = {"SpeedButton6",      "CopyBtn",         "PasteBtn",
+                                      "Copier1",           "Coller1",         "Enregistrersous1",
+                                      "Supprimercontact1", "Imprimer1",       "Listredescontacts1",
+                                      "SpeedButton8",      "Texte1",          "Imprimerfiche1",
+                                      "Planning1",         "Rapportdactivit1"};
+static const QStringList ContactsOnly = {"Exporter1",
+                                         "Touteslesfiches1",
+                                         "Alarme1",
+                                         "Venteaboutie1",
+                                         "Relances1",
+                                         "SpeedButton10",
+                                         "Nom1",
+                                         "Tlephone2",
+                                         "Numrofiche2",
+                                         "Enveloppe1",
+                                         "Recherchenomdcideur1",
+                                         "Codepostal1",
+                                         "Ville1",
+                                         "Permuteradresse1adresse21",
+                                         "Trier1",
+                                         "Rappelerhistorique1",
+                                         "Relancesfaire1",
+                                         "SpeedButton7",
+                                         "SpeedButton9",
+                                         "Importer1",
+                                         "SpeedButton13"};
 static const QStringList OperationsOnly = {"SpeedButton12", "Rechercherrsum1", "Touteslesfiches2",
                                            "Type1"};
 
@@ -466,9 +525,12 @@ bool TMainForm::saveQuestion()
     const QString text = QStringLiteral("Enregistrer changements dans ") +
                          QFileInfo(m_fileName).fileName() + QStringLiteral(" ?");
     switch (m_prompter.askYesNoCancel(text)) {
-    case Prompter::Answer::Yes: return saveFile();
-    case Prompter::Answer::No: return true;
-    case Prompter::Answer::Cancel: return false;
+    case Prompter::Answer::Yes:
+        return saveFile();
+    case Prompter::Answer::No:
+        return true;
+    case Prompter::Answer::Cancel:
+        return false;
     }
     return false;
 }
@@ -519,8 +581,8 @@ void TMainForm::openFile()
 {
     if (!saveQuestion())
         return;
-    const auto choice =
-        m_prompter.chooseOpenFile({QStringLiteral("Fichiers contacts (*.ctc)")}, QStringLiteral("ctc"));
+    const auto choice = m_prompter.chooseOpenFile({QStringLiteral("Fichiers contacts (*.ctc)")},
+                                                  QStringLiteral("ctc"));
     if (!choice || choice->path.isEmpty())
         return;
     m_fileName = choice->path;
@@ -547,8 +609,8 @@ void TMainForm::openFile()
 static QString withCtcExtension(const QString& name)
 {
     QString base = name;
-    const qsizetype slash = std::max(base.lastIndexOf(QLatin1Char('/')),
-                                     base.lastIndexOf(QLatin1Char('\\')));
+    const qsizetype slash =
+        std::max(base.lastIndexOf(QLatin1Char('/')), base.lastIndexOf(QLatin1Char('\\')));
     const qsizetype dot = base.lastIndexOf(QLatin1Char('.'));
     if (dot > slash)
         base.truncate(dot);

@@ -104,10 +104,14 @@ void TMainForm::wireFeatures()
     // Settings.
     on("Socit1", [this, f] { TSociete::edit(f->book().company(), this); });
     const std::pair<const char*, settings::PickList> lists[] = {
-        {"Fonction1", settings::Fonction},         {"Contact2", settings::Contact},
-        {"Interlocuteur1", settings::Interlocuteur}, {"Produit1", settings::Produit},
-        {"Rponse1", settings::Reponse},            {"Arguments1", settings::Arguments},
-        {"Confidentiel1", settings::Appreciation}, {"Relance1", settings::Relance},
+        {"Fonction1", settings::Fonction},
+        {"Contact2", settings::Contact},
+        {"Interlocuteur1", settings::Interlocuteur},
+        {"Produit1", settings::Produit},
+        {"Rponse1", settings::Reponse},
+        {"Arguments1", settings::Arguments},
+        {"Confidentiel1", settings::Appreciation},
+        {"Relance1", settings::Relance},
         {"N1Typedopration1", settings::Operation},
     };
     for (const auto& [name, list] : lists) {

@@ -7,8 +7,7 @@
 class TarvikError : public std::runtime_error
 {
 public:
-    explicit TarvikError(const QString& text)
-        : std::runtime_error(text.toStdString()), m_text(text)
+    explicit TarvikError(const QString& text) : std::runtime_error(text.toStdString()), m_text(text)
     {
     }
     const QString& text() const { return m_text; }

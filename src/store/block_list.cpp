@@ -214,12 +214,12 @@ void saveFile(const QString& path, const BlockList& list)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw TarvikError(QStringLiteral("Impossible de créer le fichier %1 : %2")
-                              .arg(path, file.errorString()));
+        throw TarvikError(
+            QStringLiteral("Impossible de créer le fichier %1 : %2").arg(path, file.errorString()));
     const QByteArray data = joinLines(list);
     if (file.write(data) != data.size() || !file.commit())
-        throw TarvikError(QStringLiteral("Impossible d'écrire le fichier %1 : %2")
-                              .arg(path, file.errorString()));
+        throw TarvikError(
+            QStringLiteral("Impossible d'écrire le fichier %1 : %2").arg(path, file.errorString()));
 }
 
 } // namespace blocks

@@ -22,8 +22,14 @@ QByteArray trailer(int n, int digits);
 // "<BLOCxxxxx>" -> "</BLOCxxxxx>"
 QByteArray trailerOf(const QByteArray& header);
 
-inline bool isHeader(const QByteArray& line) { return line.startsWith("<BLOC"); }
-inline bool isTrailer(const QByteArray& line) { return line.startsWith("</BLOC"); }
+inline bool isHeader(const QByteArray& line)
+{
+    return line.startsWith("<BLOC");
+}
+inline bool isTrailer(const QByteArray& line)
+{
+    return line.startsWith("</BLOC");
+}
 
 // The number written in a header ("<BLOC" + digits) or a trailer ("</BLOC" +
 // digits): the `digits` characters after the marker, read as a decimal number;

@@ -135,10 +135,18 @@ void RecordBook::contactMove(selection::Direction direction)
         m_current = selection::moveContact(m_contacts, m_current, direction, contactFilter());
     } else {
         switch (direction) {
-        case Direction::Previous: m_current = std::max(0, m_current - 1); break;
-        case Direction::Next: m_current = std::min(m_count - 1, m_current + 1); break;
-        case Direction::First: m_current = 0; break;
-        case Direction::Last: m_current = m_count - 1; break;
+        case Direction::Previous:
+            m_current = std::max(0, m_current - 1);
+            break;
+        case Direction::Next:
+            m_current = std::min(m_count - 1, m_current + 1);
+            break;
+        case Direction::First:
+            m_current = 0;
+            break;
+        case Direction::Last:
+            m_current = m_count - 1;
+            break;
         }
     }
     LitFiche();
@@ -244,9 +252,9 @@ void RecordBook::Nouveau()
 
 static QByteArray* identityField(ContactRecord& r, int i)
 {
-    QByteArray* fields[CopyFields] = {&r.name,     &r.address1, &r.address2, &r.postcode,
-                                      &r.town,     &r.phone,    &r.fax,      &r.activity,
-                                      &r.email,    &r.decision_maker, &r.civility, &r.function};
+    QByteArray* fields[CopyFields] = {&r.name,  &r.address1,       &r.address2, &r.postcode,
+                                      &r.town,  &r.phone,          &r.fax,      &r.activity,
+                                      &r.email, &r.decision_maker, &r.civility, &r.function};
     return fields[i];
 }
 
@@ -309,29 +317,52 @@ static QByteArray* textField(ContactRecord& r, contact::Offset f)
 {
     using namespace contact;
     switch (f) {
-    case Code: return &r.code;
-    case Name: return &r.name;
-    case Address1: return &r.address1;
-    case Address2: return &r.address2;
-    case Postcode: return &r.postcode;
-    case Town: return &r.town;
-    case Phone: return &r.phone;
-    case Fax: return &r.fax;
-    case Activity: return &r.activity;
-    case Email: return &r.email;
-    case Civility: return &r.civility;
-    case DecisionMaker: return &r.decision_maker;
-    case Function: return &r.function;
-    case ContactType: return &r.contact_type;
-    case Interlocutor: return &r.interlocutor;
-    case Product: return &r.product;
-    case PurchasePrice: return &r.purchase_price;
-    case SalePrice: return &r.sale_price;
-    case Response: return &r.response;
-    case Arguments: return &r.arguments;
-    case Appraisal: return &r.appraisal;
-    case FollowupType: return &r.followup_type;
-    default: return nullptr;
+    case Code:
+        return &r.code;
+    case Name:
+        return &r.name;
+    case Address1:
+        return &r.address1;
+    case Address2:
+        return &r.address2;
+    case Postcode:
+        return &r.postcode;
+    case Town:
+        return &r.town;
+    case Phone:
+        return &r.phone;
+    case Fax:
+        return &r.fax;
+    case Activity:
+        return &r.activity;
+    case Email:
+        return &r.email;
+    case Civility:
+        return &r.civility;
+    case DecisionMaker:
+        return &r.decision_maker;
+    case Function:
+        return &r.function;
+    case ContactType:
+        return &r.contact_type;
+    case Interlocutor:
+        return &r.interlocutor;
+    case Product:
+        return &r.product;
+    case PurchasePrice:
+        return &r.purchase_price;
+    case SalePrice:
+        return &r.sale_price;
+    case Response:
+        return &r.response;
+    case Arguments:
+        return &r.arguments;
+    case Appraisal:
+        return &r.appraisal;
+    case FollowupType:
+        return &r.followup_type;
+    default:
+        return nullptr;
     }
 }
 
@@ -447,17 +478,22 @@ void RecordBook::Compteurs()
 QString RecordBook::counterLabel(int which) const
 {
     switch (which) {
-    case 0: return QStringLiteral("Alertes  %1").arg(m_counters.alerts);
-    case 1: return QStringLiteral("Ventes abouties  %1").arg(m_counters.closedSales);
-    case 2: return QStringLiteral("Relances  %1").arg(m_counters.followups);
+    case 0:
+        return QStringLiteral("Alertes  %1").arg(m_counters.alerts);
+    case 1:
+        return QStringLiteral("Ventes abouties  %1").arg(m_counters.closedSales);
+    case 2:
+        return QStringLiteral("Relances  %1").arg(m_counters.followups);
     case 3: {
         const qint64 mins = m_counters.timeSpentSecs / 60;
         return QStringLiteral("Temps passé  %1:%2")
             .arg(mins / 60, 2, 10, QLatin1Char('0'))
             .arg(mins % 60, 2, 10, QLatin1Char('0'));
     }
-    case 4: return QStringLiteral("Nbr contacts  %1").arg(m_counters.contacts);
-    default: return {};
+    case 4:
+        return QStringLiteral("Nbr contacts  %1").arg(m_counters.contacts);
+    default:
+        return {};
     }
 }
 

@@ -28,9 +28,9 @@ public:
 
     // The edits of the shown contact, by the control that makes them.
     enum class Edit {
-        Typed,         // a key typed in a text field or the free text
-        Changed,       // a choice in a list, a date, a time or a box
-        Interlocutor,  // the interlocutor changed: also restarts the contact timer
+        Typed,        // a key typed in a text field or the free text
+        Changed,      // a choice in a list, a date, a time or a box
+        Interlocutor, // the interlocutor changed: also restarts the contact timer
     };
 
     struct Counters

@@ -29,15 +29,32 @@ QByteArray cleanImported(const QByteArray& value)
     v.replace("\r\n", "");
     for (char& c : v) {
         switch (static_cast<unsigned char>(c)) {
-        case 0x82: c = char(0xE9); break;
-        case 0x8A: c = char(0xE8); break;
-        case 0x93: c = char(0xF4); break;
-        case 0x89: c = char(0xEB); break;
-        case 0x88: c = char(0xEA); break;
-        case 0x87: c = char(0xE7); break;
-        case 0x83: c = char(0xE2); break;
-        case 0x8C: c = char(0xEE); break;
-        default: break;
+        case 0x82:
+            c = char(0xE9);
+            break;
+        case 0x8A:
+            c = char(0xE8);
+            break;
+        case 0x93:
+            c = char(0xF4);
+            break;
+        case 0x89:
+            c = char(0xEB);
+            break;
+        case 0x88:
+            c = char(0xEA);
+            break;
+        case 0x87:
+            c = char(0xE7);
+            break;
+        case 0x83:
+            c = char(0xE2);
+            break;
+        case 0x8C:
+            c = char(0xEE);
+            break;
+        default:
+            break;
         }
     }
     return v;

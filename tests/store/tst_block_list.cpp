@@ -1,6 +1,6 @@
+#include "platform/text_measure.h"
 #include "store/block_list.h"
 #include "store/text_helpers.h"
-#include "platform/text_measure.h"
 
 #include <QTest>
 

@@ -6,8 +6,7 @@
 class FixedClock : public Clock
 {
 public:
-    explicit FixedClock(QDateTime t = QDateTime(QDate(2026, 3, 15), QTime(10, 30, 0)))
-        : current(t)
+    explicit FixedClock(QDateTime t = QDateTime(QDate(2026, 3, 15), QTime(10, 30, 0))) : current(t)
     {
     }
     QDateTime now() const override { return current; }

@@ -89,8 +89,9 @@ void TstMainFeatures::cleanup()
 
 void TstMainFeatures::importThroughTheMenu()
 {
-    writeBytes(path("clients.txt"),
-               "Alpha\t1 rue A\t\t75001\tParis\t0102\t0103\r\nBeta\t2 rue B\t\t69001\tLyon\t\t\r\n");
+    writeBytes(
+        path("clients.txt"),
+        "Alpha\t1 rue A\t\t75001\tParis\t0102\t0103\r\nBeta\t2 rue B\t\t69001\tLyon\t\t\r\n");
     m_prompter->openAnswers.push_back(Prompter::FileChoice{path("clients.txt"), 1});
     m_form->action("Importer1")->trigger();
     QCOMPARE(book().recordCount(), 2);
@@ -125,7 +126,8 @@ void TstMainFeatures::exportThroughTheMenu()
     QTest::keyClicks(town, " 8e");
     m_prompter->saveAnswers.push_back(Prompter::FileChoice{path("sortie"), 2});
     m_form->action("Exporter1")->trigger();
-    QCOMPARE(readBytes(path("sortie.csv")), QByteArray("Alpha & fils;1 rue A;;75001;Paris 8e;0102;\r\n"));
+    QCOMPARE(readBytes(path("sortie.csv")),
+             QByteArray("Alpha & fils;1 rue A;;75001;Paris 8e;0102;\r\n"));
 }
 
 void TstMainFeatures::selectionCheckMarks()
@@ -163,14 +165,22 @@ void TstMainFeatures::accessoriesOpenModally_data()
 {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("className");
-    QTest::newRow("calendar") << "Calendrier1" << "TCalendrier";
-    QTest::newRow("calculator") << "Calculatrice1" << "TPocket";
-    QTest::newRow("clock") << "Horloge1" << "THorloge";
-    QTest::newRow("converter") << "Eutoconversion1" << "TEurof";
-    QTest::newRow("notepad") << "Blocnotes1" << "TBlocnotes";
-    QTest::newRow("departements") << "Dpartements1" << "TDepart";
-    QTest::newRow("postage") << "Pselettres1" << "TPLettre";
-    QTest::newRow("first names") << "Prnoms1" << "TPrenoms";
+    QTest::newRow("calendar") << "Calendrier1"
+                              << "TCalendrier";
+    QTest::newRow("calculator") << "Calculatrice1"
+                                << "TPocket";
+    QTest::newRow("clock") << "Horloge1"
+                           << "THorloge";
+    QTest::newRow("converter") << "Eutoconversion1"
+                               << "TEurof";
+    QTest::newRow("notepad") << "Blocnotes1"
+                             << "TBlocnotes";
+    QTest::newRow("departements") << "Dpartements1"
+                                  << "TDepart";
+    QTest::newRow("postage") << "Pselettres1"
+                             << "TPLettre";
+    QTest::newRow("first names") << "Prnoms1"
+                                 << "TPrenoms";
 }
 
 void TstMainFeatures::accessoriesOpenModally()

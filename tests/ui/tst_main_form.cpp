@@ -148,18 +148,20 @@ void TstMainForm::menuCaptions()
         tops << a->text();
     QCOMPARE(tops, QStringList({"&Fichier", "&Ediiton", "&Base", "&Sélection", "&Outils",
                                 "&Paramètres", "&Utilitaires", "&Aide"}));
-    QCOMPARE(m_form->action("Prcdent1")->text(), QStringLiteral("&Précédent                  PgUp"));
+    QCOMPARE(m_form->action("Prcdent1")->text(),
+             QStringLiteral("&Précédent                  PgUp"));
     QCOMPARE(m_form->action("Listredescontacts1")->text(),
              QStringLiteral("&Listre                           F2"));
     QCOMPARE(m_form->action("Tlephone2")->text(), QStringLiteral("Recherche &Télephone..."));
     QCOMPARE(m_form->action("Eutoconversion1")->text(), QStringLiteral("&Euto conversion"));
-    QCOMPARE(m_form->action("SpeedButton9")->toolTip(), QStringLiteral("Onglet commentaire annexe"));
+    QCOMPARE(m_form->action("SpeedButton9")->toolTip(),
+             QStringLiteral("Onglet commentaire annexe"));
     QCOMPARE(m_form->action("SaveBtn")->toolTip(), QStringLiteral("Enregistrer"));
     // No toolbar button is ever blank.
-    for (const char* name : {"SpeedButton11", "SpeedButton1", "SaveBtn", "CopyBtn", "PasteBtn",
-                             "SpeedButton2", "SpeedButton3", "SpeedButton4", "SpeedButton5",
-                             "SpeedButton7", "SpeedButton9", "SpeedButton6", "SpeedButton12",
-                             "SpeedButton13", "SpeedButton8", "SpeedButton10"})
+    for (const char* name :
+         {"SpeedButton11", "SpeedButton1", "SaveBtn", "CopyBtn", "PasteBtn", "SpeedButton2",
+          "SpeedButton3", "SpeedButton4", "SpeedButton5", "SpeedButton7", "SpeedButton9",
+          "SpeedButton6", "SpeedButton12", "SpeedButton13", "SpeedButton8", "SpeedButton10"})
         QVERIFY2(!m_form->action(name)->icon().isNull(), name);
 }
 

@@ -8,8 +8,7 @@
 
 static void showError(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Tarvik"), text, QMessageBox::Ok,
-                    parent);
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Tarvik"), text, QMessageBox::Ok, parent);
     box.exec();
 }
 

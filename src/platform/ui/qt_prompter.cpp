@@ -32,9 +32,12 @@ Prompter::Answer QtPrompter::askYesNoCancel(const QString& text)
     QMessageBox box(QMessageBox::Warning, Title, text,
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
     switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    default: return Answer::Cancel;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
     }
 }
 

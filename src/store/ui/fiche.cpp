@@ -242,7 +242,13 @@ QWidget* TFiche::buildContactsPage()
     e->addWidget(label(QStringLiteral("Prix Vente"), sell), 2, 2);
     e->addWidget(sell, 2, 3);
 
-    struct Appended { const char* edit; const char* combo; contact::Offset field; QString caption; };
+    struct Appended
+    {
+        const char* edit;
+        const char* combo;
+        contact::Offset field;
+        QString caption;
+    };
     const Appended appended[] = {
         {"Edit13", "ComboBox6", Response, QStringLiteral("Réponse interlocuteur")},
         {"Edit14", "ComboBox7", Arguments, QStringLiteral("Nos arguments")},
@@ -311,7 +317,8 @@ QWidget* TFiche::buildContactsPage()
     m_history->setFocusPolicy(Qt::ClickFocus);
     m_history->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_history->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_history->setTabStopDistance(QFontMetricsF(m_history->font()).horizontalAdvance(QLatin1Char(' ')) * 8);
+    m_history->setTabStopDistance(
+        QFontMetricsF(m_history->font()).horizontalAdvance(QLatin1Char(' ')) * 8);
     m_history->setMinimumHeight(70);
     v->addWidget(m_history, 1);
 
@@ -379,8 +386,12 @@ bool TFiche::eventFilter(QObject* watched, QEvent* event)
 
     const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
     switch (key->key()) {
-    case Qt::Key_PageDown: next(); return true;
-    case Qt::Key_PageUp: previous(); return true;
+    case Qt::Key_PageDown:
+        next();
+        return true;
+    case Qt::Key_PageUp:
+        previous();
+        return true;
     case Qt::Key_Home:
         if (mods == Qt::ControlModifier) {
             first();
@@ -393,8 +404,11 @@ bool TFiche::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         return false;
-    case Qt::Key_F2: emit listRequested(); return true;
-    default: return false;
+    case Qt::Key_F2:
+        emit listRequested();
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -426,13 +440,13 @@ void TFiche::refresh()
     using namespace contact;
     m_updating = true;
     const ContactRecord& r = m_book.shown();
-    const QByteArray* texts[] = {&r.code, &r.name, &r.address1, &r.address2, &r.postcode,
-                                 &r.town, &r.phone, &r.fax, &r.activity, &r.email,
-                                 &r.decision_maker, &r.purchase_price, &r.sale_price,
-                                 &r.response, &r.arguments, &r.appraisal};
-    const int fields[] = {Code, Name, Address1, Address2, Postcode, Town, Phone, Fax,
-                          Activity, Email, DecisionMaker, PurchasePrice, SalePrice,
-                          Response, Arguments, Appraisal};
+    const QByteArray* texts[] = {&r.code,       &r.name,     &r.address1,       &r.address2,
+                                 &r.postcode,   &r.town,     &r.phone,          &r.fax,
+                                 &r.activity,   &r.email,    &r.decision_maker, &r.purchase_price,
+                                 &r.sale_price, &r.response, &r.arguments,      &r.appraisal};
+    const int fields[] = {Code,      Name,     Address1,  Address2, Postcode,      Town,
+                          Phone,     Fax,      Activity,  Email,    DecisionMaker, PurchasePrice,
+                          SalePrice, Response, Arguments, Appraisal};
     for (int i = 0; i < int(std::size(fields)); ++i) {
         QLineEdit* e = m_edits.value(fields[i]);
         const QString text = shown(*texts[i]);
@@ -490,7 +504,7 @@ void TFiche::refreshPickLists()
 {
     using settings::PickList;
     const std::pair<int, PickList> lists[] = {
-        {contact::Function, settings::Fonction},     {contact::ContactType, settings::Contact},
+        {contact::Function, settings::Fonction},          {contact::ContactType, settings::Contact},
         {contact::Interlocutor, settings::Interlocuteur}, {contact::Product, settings::Produit},
         {contact::FollowupType, settings::Relance},
     };

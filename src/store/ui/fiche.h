@@ -48,10 +48,9 @@ public:
     void validate();        // "Valider histor."
     void focusAfterMove();
 
-
 signals:
-    void listRequested();     // F2
-    void pageChanged();       // contacts or operations page shown
+    void listRequested(); // F2
+    void pageChanged();   // contacts or operations page shown
     void captionChanged();
 
 protected:
@@ -69,24 +68,24 @@ private:
     RecordBook m_book;
     bool m_updating = false;
 
-    QStackedWidget* m_pages = nullptr;    // PageControl1
-    QWidget* m_contactsPage = nullptr;    // TabSheet1
-    QWidget* m_operationsPage = nullptr;  // TabSheet2
+    QStackedWidget* m_pages = nullptr;   // PageControl1
+    QWidget* m_contactsPage = nullptr;   // TabSheet1
+    QWidget* m_operationsPage = nullptr; // TabSheet2
     std::function<void()> m_refreshOperations;
     std::function<void()> m_focusOperations;
-    QStackedWidget* m_lowerTabs = nullptr; // PageControl2
-    QList<QLabel*> m_counterLabels;       // Label26 .. Label30
-    QMap<int, QLineEdit*> m_edits;        // by field offset
-    QMap<int, QComboBox*> m_combos;       // by field offset
-    QList<QComboBox*> m_appendCombos;     // ComboBox6 .. ComboBox8
-    QDateEdit* m_contactDate = nullptr;   // DateTimePicker1
-    QTimeEdit* m_contactTime = nullptr;   // DateTimePicker2
-    QDateEdit* m_followupDate = nullptr;  // DateTimePicker3
-    QTimeEdit* m_followupTime = nullptr;  // DateTimePicker4
-    QCheckBox* m_alert = nullptr;         // CheckBox1
-    QCheckBox* m_saleClosed = nullptr;    // CheckBox2
+    QStackedWidget* m_lowerTabs = nullptr;   // PageControl2
+    QList<QLabel*> m_counterLabels;          // Label26 .. Label30
+    QMap<int, QLineEdit*> m_edits;           // by field offset
+    QMap<int, QComboBox*> m_combos;          // by field offset
+    QList<QComboBox*> m_appendCombos;        // ComboBox6 .. ComboBox8
+    QDateEdit* m_contactDate = nullptr;      // DateTimePicker1
+    QTimeEdit* m_contactTime = nullptr;      // DateTimePicker2
+    QDateEdit* m_followupDate = nullptr;     // DateTimePicker3
+    QTimeEdit* m_followupTime = nullptr;     // DateTimePicker4
+    QCheckBox* m_alert = nullptr;            // CheckBox1
+    QCheckBox* m_saleClosed = nullptr;       // CheckBox2
     AnsiPlainTextEdit* m_history = nullptr;  // Memo1
     AnsiPlainTextEdit* m_freeText = nullptr; // Memo2
-    QPushButton* m_validate = nullptr;    // Button1
-    QWidget* m_separator = nullptr;       // Shape1
+    QPushButton* m_validate = nullptr;       // Button1
+    QWidget* m_separator = nullptr;          // Shape1
 };

@@ -1,0 +1,6 @@
+#pragma once
+
+// Whether every print opens a preview first ("Aperçu avant impression"). Kept
+// in the user's Qt settings, not in Tarvik.ini, whose lines stay as they are.
+bool printPreviewWanted();
+void setPrintPreviewWanted(bool wanted);
