@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "platform/ui/command_guard.h"
+#include "print/ui/qt_print_host.h"
 #include "store/ui/fiche.h"
 
 #include <QAction>
@@ -29,9 +30,14 @@ const char* const ContactModeItems[] = {"Touteslesfiches1", "Alarme1", "Venteabo
 } // namespace
 
 TMainForm::TMainForm(Prompter& prompter, const Clock& clock, SystemClockSetter& clockSetter,
-                     QWidget* parent)
-    : QMainWindow(parent), m_prompter(prompter), m_clock(clock), m_clockSetter(clockSetter)
+                     QWidget* parent, print::PrintHost* printHost)
+    : QMainWindow(parent), m_prompter(prompter), m_clock(clock), m_clockSetter(clockSetter),
+      m_printHost(printHost)
 {
+    if (!m_printHost) {
+        m_ownPrintHost = std::make_unique<print::QtPrintHost>(this);
+        m_printHost = m_ownPrintHost.get();
+    }
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Tarvik"));
     setWindowIcon(icons::drawn(icons::Glyph::Program));
@@ -75,8 +81,11 @@ TMainForm::TMainForm(Prompter& prompter, const Clock& clock, SystemClockSetter& 
 
     connect(m_fiche, &TFiche::captionChanged, this, &TMainForm::updateTitle);
     wireFeatures();
+    wirePrinting();
     updateTitle();
 }
+
+TMainForm::~TMainForm() = default;
 
 QAction* TMainForm::action(const QString& name) const
 {
@@ -118,21 +127,25 @@ void TMainForm::buildMenus()
     printItem->setEnabled(false);
     m_actions.insert(printItem->objectName(), printItem);
     addItem(print, "Listing1", QStringLiteral("&Listing..."),
-            QStringLiteral("Listing des adresses"));
+            QStringLiteral("Imprime listing d'adresses"));
     addItem(print, "fichesdeprospection1", QStringLiteral("Fiches &prospection..."),
             QStringLiteral("Fiches de prospection"));
     addItem(print, "Fichesalertes1", QStringLiteral("&Alertes..."),
-            QStringLiteral("Fiches des alertes"));
+            QStringLiteral("Imprime fiches alerte"));
     addItem(print, "Fichesrelance1", QStringLiteral("&Relances du jour..."),
-            QStringLiteral("Fiches des relances du jour"));
+            QStringLiteral("Imprime fiches relance"));
     addItem(print, "Fichesventesabouties1", QStringLiteral("&Ventes abouties..."),
-            QStringLiteral("Fiches des ventes abouties"));
+            QStringLiteral("Imprime fiches vente aboutie"));
     addItem(print, "Fichessupportdactivit1", QStringLiteral("Rappor&t d'activité..."),
             QStringLiteral("Imprimer le rapport d'activité"));
     addItem(print, "Fichesrelancesfaire1", QStringLiteral("Relances à &faire..."),
-            QStringLiteral("Fiches des relances à faire"));
+            QStringLiteral("Imprimer relances à faire"));
     addItem(print, "Enveloppes1", QStringLiteral("&Enveloppes"),
-            QStringLiteral("Enveloppes du fichier"));
+            QStringLiteral("Imprimer enveloppes à partir du fichier"));
+    print->addSeparator();
+    addItem(print, "Apercuavantimpression1", QStringLiteral("Aper&çu avant impression"),
+            QStringLiteral("Montrer chaque impression avant de l'imprimer"))
+        ->setCheckable(true);
     addItem(file, "Miseenpage1", QStringLiteral("&Mise en page..."),
             QStringLiteral("Mise en page"));
     addItem(file, "Configurerlimprimante1", QStringLiteral("&Configurer l'imprimante..."),
@@ -189,7 +202,7 @@ void TMainForm::buildMenus()
     addItem(base, "Listredescontacts1", QStringLiteral("&Listre                           F2"),
             QStringLiteral("Liste des fiches"), false);
     addItem(base, "Imprimerfiche1", QStringLiteral("&Imprimer fiche"),
-            QStringLiteral("Imprimer fiche"), false);
+            QStringLiteral("Imprimer fiche courante"), false);
 
     QMenu* sel = bar->addMenu(QStringLiteral("&Sélection"));
     sel->setObjectName(QStringLiteral("SelectionMenu"));
@@ -226,7 +239,7 @@ void TMainForm::buildMenus()
     addItem(tools, "Texte1", QStringLiteral("&Traitement de texte"),
             QStringLiteral("Traitement de texte"), false);
     addItem(tools, "Enveloppe1", QStringLiteral("&Enveloppe courante"),
-            QStringLiteral("Imprimer l'enveloppe de la fiche"), false);
+            QStringLiteral("Imprimer enveloppe"), false);
     addItem(tools, "Rapportdactivit1", QStringLiteral("&Rapport d'activité"),
             QStringLiteral("Rapport d'activité"), false);
     addItem(tools, "Planning1", QStringLiteral("&Planning"),

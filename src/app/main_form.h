@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <QTimer>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -12,6 +13,9 @@ class TFiche;
 class Prompter;
 class Clock;
 class SystemClockSetter;
+namespace print {
+class PrintHost;
+}
 
 // The frame window: menus, toolbar, the two-panel status bar with its clock,
 // and the record window. It keeps the current file name and the program
@@ -20,8 +24,13 @@ class TMainForm : public QMainWindow
 {
     Q_OBJECT
 public:
+    // Without a print host, the window prints through the platform's printer.
     TMainForm(Prompter& prompter, const Clock& clock, SystemClockSetter& clockSetter,
-              QWidget* parent = nullptr);
+              QWidget* parent = nullptr, print::PrintHost* printHost = nullptr);
+    ~TMainForm() override;
+
+    // The printer of the whole run, for every window that prints.
+    print::PrintHost& printHost() { return *m_printHost; }
 
     TFiche* fiche() const { return m_fiche; }
     QAction* action(const QString& name) const;
@@ -71,6 +80,7 @@ private:
     void about();
     void chooseContactMode(int mode);
     void chooseOperationMode(int mode);
+    void wirePrinting();
 
     Prompter& m_prompter;
     const Clock& m_clock;
@@ -83,4 +93,6 @@ private:
     QTimer m_timer;
     bool m_shown = false;
     QHash<QString, QAction*> m_actions;
+    std::unique_ptr<print::PrintHost> m_ownPrintHost;
+    print::PrintHost* m_printHost = nullptr;
 };

@@ -6,6 +6,23 @@
 
 namespace print {
 
+namespace {
+
+RecordingPrintDevice::Call call(RecordingPrintDevice::Call::Kind kind, int page, int x = 0,
+                                int y = 0, int x2 = 0, int y2 = 0)
+{
+    RecordingPrintDevice::Call c;
+    c.kind = kind;
+    c.page = page;
+    c.x = x;
+    c.y = y;
+    c.x2 = x2;
+    c.y2 = y2;
+    return c;
+}
+
+} // namespace
+
 RecordingPrintDevice::RecordingPrintDevice(int widthPx, int heightPx, int widthMm, int heightMm)
     : m_widthPx(widthPx), m_heightPx(heightPx), m_widthMm(widthMm), m_heightMm(heightMm)
 {
@@ -42,45 +59,45 @@ int RecordingPrintDevice::pageHeightMM() const
 void RecordingPrintDevice::setFont(const Font& font)
 {
     m_font = font;
-    Call c{Call::Kind::Font, m_page};
+    Call c = call(Call::Kind::Font, m_page);
     c.font = font;
     calls.append(c);
 }
 
 void RecordingPrintDevice::setPenStyle(PenStyle style)
 {
-    Call c{Call::Kind::Pen, m_page};
+    Call c = call(Call::Kind::Pen, m_page);
     c.pen = style;
     calls.append(c);
 }
 
 void RecordingPrintDevice::setBrushColor(Rgb colour)
 {
-    Call c{Call::Kind::Brush, m_page};
+    Call c = call(Call::Kind::Brush, m_page);
     c.brush = colour;
     calls.append(c);
 }
 
 void RecordingPrintDevice::textOut(int x, int y, const QString& text)
 {
-    Call c{Call::Kind::Text, m_page, x, y};
+    Call c = call(Call::Kind::Text, m_page, x, y);
     c.text = text;
     calls.append(c);
 }
 
 void RecordingPrintDevice::moveTo(int x, int y)
 {
-    calls.append({Call::Kind::MoveTo, m_page, x, y});
+    calls.append(call(Call::Kind::MoveTo, m_page, x, y));
 }
 
 void RecordingPrintDevice::lineTo(int x, int y)
 {
-    calls.append({Call::Kind::LineTo, m_page, x, y});
+    calls.append(call(Call::Kind::LineTo, m_page, x, y));
 }
 
 void RecordingPrintDevice::fillRect(int left, int top, int right, int bottom)
 {
-    calls.append({Call::Kind::FillRect, m_page, left, top, right, bottom});
+    calls.append(call(Call::Kind::FillRect, m_page, left, top, right, bottom));
 }
 
 int RecordingPrintDevice::textWidth(const QString& text) const

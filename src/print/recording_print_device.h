@@ -17,7 +17,7 @@ public:
     struct Call
     {
         enum class Kind { Text, MoveTo, LineTo, FillRect, Font, Pen, Brush };
-        Kind kind;
+        Kind kind = Kind::Text;
         int page = 0; // 0-based page the call was drawn on
         int x = 0;
         int y = 0;
