@@ -6,10 +6,10 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
+#include <system_error>
 
 namespace settings {
 
@@ -67,19 +67,27 @@ int readInt(const QByteArray& line)
     return static_cast<int>(value);
 }
 
-// The real number at the start of the line; 0 when there is none.
+// The real number at the start of the line; 0 when there is none. The line
+// is written with a decimal point whatever the machine's locale.
 double readReal(const QByteArray& line)
 {
     const QByteArray text = line.mid(skipBlanks(line));
-    // Only plain decimal notation is accepted: strtod would also take "nan",
-    // "inf" and hexadecimal forms, which the file never holds.
+    // Only plain decimal notation is accepted, never "nan", "inf" or a
+    // hexadecimal form, which the file never holds.
     if (text.isEmpty() || !(QByteArrayView("+-.0123456789").contains(text[0])))
         return 0.0;
-    char* end = nullptr;
-    const double value = std::strtod(text.constData(), &end);
-    if (end == text.constData() || !std::isfinite(value))
+    const char* first = text.constData();
+    const char* last = first + text.size();
+    const bool negative = *first == '-';
+    if (*first == '+' || *first == '-')
+        ++first;
+    if (first == last || !(*first == '.' || (*first >= '0' && *first <= '9')))
         return 0.0;
-    return value;
+    double value = 0.0;
+    const auto read = std::from_chars(first, last, value, std::chars_format::general);
+    if (read.ec != std::errc() || !std::isfinite(value))
+        return 0.0;
+    return negative ? -value : value;
 }
 
 } // namespace
@@ -89,10 +97,12 @@ QByteArray formatReal(double value)
     if (!std::isfinite(value))
         value = 0.0;
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14E", value);
-    QByteArray text(buffer);
-    // C writes at least two exponent digits; the file holds four.
-    const qsizetype e = text.indexOf('E');
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+    QByteArray text(buffer, written.ptr - buffer);
+    // to_chars writes at least two exponent digits and a small "e"; the file
+    // holds four digits after a capital "E".
+    const qsizetype e = text.indexOf('e');
     const char sign = text[e + 1];
     QByteArray digits = text.mid(e + 2);
     while (digits.size() < 4)

@@ -1,9 +1,8 @@
 #include "tools/number_text.h"
 
-#include <cerrno>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <system_error>
 
 namespace numtext {
 
@@ -18,16 +17,25 @@ QString floatToStr(long double v)
     if (v == 0)
         return QStringLiteral("0");
 
+    // The C library's printf would follow the process locale and write the
+    // decimal point as a comma on a French machine; to_chars never does.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*Le", Precision - 1, std::fabs(v));
+    const auto written = std::to_chars(buf, buf + sizeof buf, std::fabs(v),
+                                       std::chars_format::scientific, Precision - 1);
     // buf: d.dddddddddddddde[+-]xx
     QString digits;
     const char* p = buf;
-    for (; *p && *p != 'e'; ++p) {
+    for (; p != written.ptr && *p != 'e'; ++p) {
         if (*p != '.')
             digits.append(QChar(*p));
     }
-    const int sciExponent = std::atoi(p + 1);
+    int sciExponent = 0;
+    if (p != written.ptr) {
+        const char* e = p + 1;
+        if (e != written.ptr && *e == '+')
+            ++e;
+        std::from_chars(e, written.ptr, sciExponent);
+    }
     while (digits.size() > 1 && digits.endsWith(QChar('0')))
         digits.chop(1);
 
@@ -62,9 +70,12 @@ QString formatFixed(long double v, int decimals)
         return floatToStr(v);
     // Print far more digits than asked, then round by hand: a digit of 5 or
     // more right after the last kept one means the rest is at least a half.
-    char buf[128];
-    std::snprintf(buf, sizeof buf, "%.*Lf", decimals + 20, std::fabs(v));
-    QByteArray text(buf);
+    char buf[6000]; // room for the integer digits of the largest long double
+    const auto written =
+        std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::fixed, decimals + 20);
+    if (written.ec != std::errc())
+        return floatToStr(v);
+    const QByteArray text(buf, written.ptr - buf);
     const qsizetype dot = text.indexOf('.');
     QByteArray intPart = text.left(dot);
     QByteArray frac = text.mid(dot + 1);
@@ -90,6 +101,47 @@ QString formatFixed(long double v, int decimals)
         out.prepend(QChar('-'));
     return out;
 }
+
+namespace {
+
+// The power of ten of the leading digit of a plain number text ("0.05e-3"
+// gives -5); -1 for a text without any non-zero digit.
+long long tenthPowerOf(const char* first, const char* last)
+{
+    long long leading = 0; // digits before the point, leading zeros left out
+    long long zerosAfterPoint = 0;
+    bool afterPoint = false;
+    bool found = false;
+    const char* p = first;
+    for (; p != last && *p != 'e'; ++p) {
+        if (*p == '.') {
+            afterPoint = true;
+        } else if (!found && *p == '0') {
+            if (afterPoint)
+                ++zerosAfterPoint;
+        } else {
+            found = true;
+            if (!afterPoint)
+                ++leading;
+        }
+    }
+    if (!found)
+        return -1;
+    long long exponent = 0;
+    if (p != last) {
+        const char* e = p + 1;
+        const bool negative = e != last && *e == '-';
+        if (e != last && (*e == '+' || *e == '-'))
+            ++e;
+        long long magnitude = 0;
+        for (; e != last && magnitude < 1000000000LL; ++e)
+            magnitude = magnitude * 10 + (*e - '0');
+        exponent = negative ? -magnitude : magnitude;
+    }
+    return (leading > 0 ? leading - 1 : -zerosAfterPoint - 1) + exponent;
+}
+
+} // namespace
 
 std::optional<long double> strToFloat(const QString& text)
 {
@@ -129,11 +181,24 @@ std::optional<long double> strToFloat(const QString& text)
     }
     if (i != n)
         return std::nullopt;
-    errno = 0;
-    const long double v = std::strtold(c.constData(), nullptr);
-    if (errno == ERANGE && std::isinf(v))
+    // from_chars reads the point whatever the process locale says, where
+    // strtold would stop at it on a French machine.
+    const char* first = c.constData();
+    const char* last = first + c.size();
+    const bool negative = *first == '-';
+    if (*first == '+' || *first == '-')
+        ++first;
+    long double v = 0;
+    const auto read = std::from_chars(first, last, v, std::chars_format::general);
+    if (read.ec == std::errc::result_out_of_range) {
+        // Too small to hold reads as zero; too large is no number.
+        if (tenthPowerOf(first, last) >= 0)
+            return std::nullopt;
+        v = 0;
+    } else if (read.ec != std::errc() || read.ptr != last) {
         return std::nullopt;
-    return v;
+    }
+    return negative ? -v : v;
 }
 
 } // namespace numtext

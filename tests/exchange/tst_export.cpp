@@ -173,5 +173,5 @@ void TstExport::writeFailures()
     QCOMPARE(readBytes(path), QByteArray("A;;;;;;\r\n"));
 }
 
-QTEST_APPLESS_MAIN(TstExport)
+QTEST_GUILESS_MAIN(TstExport)
 #include "tst_export.moc"

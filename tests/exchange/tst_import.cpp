@@ -242,5 +242,5 @@ void TstImport::summary()
     QVERIFY(exchange::importSummary(ImportOutcome()).startsWith("Aucune fiche importée"));
 }
 
-QTEST_APPLESS_MAIN(TstImport)
+QTEST_GUILESS_MAIN(TstImport)
 #include "tst_import.moc"

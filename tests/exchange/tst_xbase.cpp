@@ -296,5 +296,5 @@ void TstXBase::errorsWhenClosedOrOutOfRange()
     }
 }
 
-QTEST_APPLESS_MAIN(TstXBase)
+QTEST_GUILESS_MAIN(TstXBase)
 #include "tst_xbase.moc"

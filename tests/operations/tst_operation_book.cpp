@@ -560,5 +560,5 @@ void TstOperationBook::completeFileLoadsSilently()
     QCOMPARE(f.book.shown().summary, QByteArray("A"));
 }
 
-QTEST_APPLESS_MAIN(TstOperationBook)
+QTEST_GUILESS_MAIN(TstOperationBook)
 #include "tst_operation_book.moc"

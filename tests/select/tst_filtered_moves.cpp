@@ -282,5 +282,5 @@ void TstFilteredMoves::followupModeWithNoMatchStillSorts()
     QCOMPARE(fx.book.currentRecord(), 0);
 }
 
-QTEST_APPLESS_MAIN(TstFilteredMoves)
+QTEST_GUILESS_MAIN(TstFilteredMoves)
 #include "tst_filtered_moves.moc"

@@ -156,5 +156,5 @@ void TstSearch::summarySearch()
     QCOMPARE(fx.prompter.asked.size(), 1);
 }
 
-QTEST_APPLESS_MAIN(TstSearch)
+QTEST_GUILESS_MAIN(TstSearch)
 #include "tst_search.moc"

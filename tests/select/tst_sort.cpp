@@ -189,5 +189,5 @@ void TstSort::cancelledSortChangesNothing()
     QVERIFY(!fx.book.flags().fileModified);
 }
 
-QTEST_APPLESS_MAIN(TstSort)
+QTEST_GUILESS_MAIN(TstSort)
 #include "tst_sort.moc"

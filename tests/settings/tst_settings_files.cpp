@@ -1,5 +1,6 @@
 #include "platform/errors.h"
 #include "settings/settings.h"
+#include "support/process_locale.h"
 #include "support/temp_files.h"
 
 #include <QTemporaryDir>
@@ -14,6 +15,7 @@ private slots:
     void formatReal_data();
     void formatReal();
     void iniRoundTrip();
+    void iniRealOnFrenchMachine();
     void iniFreshSaveHasThirteenLines();
     void iniValueRead_data();
     void iniValueRead();
@@ -84,6 +86,24 @@ void TstSettingsFiles::iniRoundTrip()
     QCOMPARE(r.selectionMode, 6);
     QCOMPARE(r.postcodeFilter, v.postcodeFilter);
     QCOMPARE(r.townFilter, v.townFilter);
+}
+
+// A French machine's C library reads and writes reals with a comma; the file
+// keeps its point, so that it reads back the same and never changes format.
+void TstSettingsFiles::iniRealOnFrenchMachine()
+{
+    const ProcessLocale french(FrenchLocale);
+    QVERIFY2(french.ok(), "the fr_FR.UTF-8 locale is missing: run scripts/deps.sh");
+    QCOMPARE(settings::formatReal(1.0), QByteArray(" 1.00000000000000E+0000"));
+    QCOMPARE(settings::formatReal(-0.5), QByteArray("-5.00000000000000E-0001"));
+
+    const QByteArray file = " 1.23450000000000E+0000\r\n\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"
+                            "0\r\n1\r\n\r\n\r\n";
+    writeBytes(path("Tarvik.ini"), file);
+    const IniValues read = loadIni(path("Tarvik.ini"));
+    QCOMPARE(read.kept1, 1.2345);
+    saveIni(path("Tarvik.ini"), read);
+    QCOMPARE(readBytes(path("Tarvik.ini")), file);
 }
 
 void TstSettingsFiles::iniFreshSaveHasThirteenLines()
@@ -266,5 +286,5 @@ void TstSettingsFiles::shippedExamplesRead()
     QVERIFY(!loadCompany(soc)[0].isEmpty());
 }
 
-QTEST_APPLESS_MAIN(TstSettingsFiles)
+QTEST_GUILESS_MAIN(TstSettingsFiles)
 #include "tst_settings_files.moc"

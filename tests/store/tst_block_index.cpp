@@ -49,5 +49,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestBlockIndex)
+QTEST_GUILESS_MAIN(TestBlockIndex)
 #include "tst_block_index.moc"

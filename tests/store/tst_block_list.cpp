@@ -40,5 +40,5 @@ void TstBlockList::splitLines()
     QCOMPARE(blocks::splitLines(data).size(), count);
 }
 
-QTEST_APPLESS_MAIN(TstBlockList)
+QTEST_GUILESS_MAIN(TstBlockList)
 #include "tst_block_list.moc"

@@ -289,5 +289,5 @@ void TstHistory::appendPick()
     QCOMPARE(got, expected);
 }
 
-QTEST_APPLESS_MAIN(TstHistory)
+QTEST_GUILESS_MAIN(TstHistory)
 #include "tst_history.moc"

@@ -264,5 +264,5 @@ void TstIntegrity::verifAsksOnlyWhenDamaged()
              QStringList(2, QStringLiteral("Le fichier a été altéré. Restaurer ?")));
 }
 
-QTEST_APPLESS_MAIN(TstIntegrity)
+QTEST_GUILESS_MAIN(TstIntegrity)
 #include "tst_integrity.moc"

@@ -487,5 +487,5 @@ void TstRecordBook::unreadableOperationsFileLeavesNoStaleRecord()
     QCOMPARE(f.book.shown().name, QByteArray("Edited"));
 }
 
-QTEST_APPLESS_MAIN(TstRecordBook)
+QTEST_GUILESS_MAIN(TstRecordBook)
 #include "tst_record_book.moc"

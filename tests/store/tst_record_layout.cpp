@@ -172,5 +172,5 @@ void TstRecordLayout::fieldsNeverReadAsMarkers()
     QCOMPARE(blocks::find(list, blocks::trailer(0, 5)), 29);
 }
 
-QTEST_APPLESS_MAIN(TstRecordLayout)
+QTEST_GUILESS_MAIN(TstRecordLayout)
 #include "tst_record_layout.moc"

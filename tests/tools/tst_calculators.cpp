@@ -1,4 +1,5 @@
 #include "platform/errors.h"
+#include "support/process_locale.h"
 #include "tools/euro_converter.h"
 #include "tools/number_text.h"
 #include "tools/pocket_calculator.h"
@@ -54,6 +55,8 @@ private slots:
     void rateArrows();
     void digitAfterResultClears();
     void converterIgnoresBadInput();
+    void frenchMachine_data();
+    void frenchMachine();
 };
 
 void TstCalculators::floatToStr_data()
@@ -322,5 +325,45 @@ void TstCalculators::converterIgnoresBadInput()
     QCOMPARE(conv.input(), QStringLiteral("4"));
 }
 
-QTEST_APPLESS_MAIN(TstCalculators)
+// On a French machine the C library writes and reads numbers with a comma:
+// the texts must come out the same as anywhere else.
+void TstCalculators::frenchMachine_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("display");
+    QTest::newRow("divide") << "7/2="
+                            << "3,5";
+    QTest::newRow("sum") << "5+3="
+                         << "8";
+    QTest::newRow("typed decimals") << "1,5*2="
+                                    << "3";
+    QTest::newRow("exponent") << "1/3/100000="
+                              << "3,33333333333333E-6";
+    QTest::newRow("square root") << "2q"
+                                 << "1,4142135623731";
+}
+
+void TstCalculators::frenchMachine()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, display);
+    const ProcessLocale french(FrenchLocale);
+    QVERIFY2(french.ok(), "the fr_FR.UTF-8 locale is missing: run scripts/deps.sh");
+
+    PocketCalculator calc;
+    press(calc, keys);
+    QCOMPARE(calc.display(), display);
+
+    QCOMPARE(numtext::formatFixed(0.455, 2), QStringLiteral("0,46"));
+    QCOMPARE(numtext::strToFloat(QStringLiteral("1,25E2")).value_or(0), 125.0L);
+    QCOMPARE(numtext::strToFloat(QStringLiteral("1E-99999")).value_or(1), 0.0L);
+    EuroConverter conv;
+    QCOMPARE(conv.rateText(), QStringLiteral("6,55957"));
+    for (QChar c : QStringLiteral("100"))
+        conv.type(c);
+    conv.convert();
+    QCOMPARE(conv.result(), QStringLiteral("15,24"));
+}
+
+QTEST_GUILESS_MAIN(TstCalculators)
 #include "tst_calculators.moc"

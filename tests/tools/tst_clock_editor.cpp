@@ -152,5 +152,5 @@ void TstClockEditor::calendarTitle()
     QCOMPARE(calendartext::title(QDate(2026, 12, 31)), QStringLiteral("décembre  2026"));
 }
 
-QTEST_APPLESS_MAIN(TstClockEditor)
+QTEST_GUILESS_MAIN(TstClockEditor)
 #include "tst_clock_editor.moc"

@@ -73,5 +73,5 @@ void TstNotepad::roundTrip()
     QCOMPARE(notepad::load(path), text);
 }
 
-QTEST_APPLESS_MAIN(TstNotepad)
+QTEST_GUILESS_MAIN(TstNotepad)
 #include "tst_notepad.moc"

@@ -115,5 +115,5 @@ void TstReferenceTables::typeAhead()
     QVERIFY(row == 0 || rows[row - 1].at(0) != rows[row].at(0));
 }
 
-QTEST_APPLESS_MAIN(TstReferenceTables)
+QTEST_GUILESS_MAIN(TstReferenceTables)
 #include "tst_reference_tables.moc"
