@@ -558,11 +558,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
     QDir::setCurrent(folder);
     TFiche* f = m_fiche;
     const QString name = m_fileName;
-    runGuarded(this, [f, folder, name] {
-        f->book().SauveIni(folder, name);
-        f->book().SauveSoc(folder);
-        f->book().SauveCombo(folder);
-    });
+    runGuarded(this, [f, folder, name] { f->book().saveProgramFiles(folder, name); });
     event->accept();
 }
 

@@ -1,11 +1,13 @@
 #include "store/record_book.h"
 
 #include "platform/clock.h"
+#include "platform/errors.h"
 #include "platform/prompter.h"
 #include "store/history.h"
 #include "store/integrity.h"
 #include "store/text_helpers.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 static constexpr int CopyFields = 12;
@@ -57,6 +59,19 @@ void RecordBook::EcritFiche()
         return;
     m_flags.fileModified = true;
     blocks::replaceBlock(m_contacts, contact::blockLines(m_shown, m_current));
+    // The shown record now matches its block: a later write back, after the
+    // current number has moved, must not copy it into another block.
+    m_flags.recordChanged = false;
+}
+
+void RecordBook::setCurrent(int number)
+{
+    // An edit still pending belongs to the block the shown record was read
+    // from: it goes there before the number changes, never to the next one.
+    // Commands that reorder or rebuild the list resolve it before they do.
+    if (number != m_current)
+        EcritFiche();
+    m_current = number;
 }
 
 int RecordBook::Numeroc() const
@@ -65,6 +80,27 @@ int RecordBook::Numeroc() const
 }
 
 // ---------------------------------------------------------------- load, save
+
+// True when the file holds any byte other than blanks and line ends. The
+// whole file is looked at: reading lines stops at a NUL byte, which a binary
+// file may start with.
+static bool holdsMoreThanBlanks(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    char buffer[1 << 14];
+    for (;;) {
+        const qint64 n = file.read(buffer, sizeof buffer);
+        if (n <= 0)
+            return false;
+        for (qint64 i = 0; i < n; ++i) {
+            const char c = buffer[i];
+            if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
+                return true;
+        }
+    }
+}
 
 void RecordBook::Charge(const QString& path)
 {
@@ -84,6 +120,9 @@ void RecordBook::Charge(const QString& path)
         m_flags.fileModified = true;
     if (integrity::closeGaps(m_contacts, m_count, blocks::ContactDigits))
         m_flags.fileModified = true;
+    // A file without a single record still loads, its lines kept as they
+    // are, but the user learns that it is no contact file.
+    const bool foreign = m_count == 0 && holdsMoreThanBlanks(path);
     if (m_count < 1)
         m_count = 1;
 
@@ -91,7 +130,7 @@ void RecordBook::Charge(const QString& path)
     // fail, no record or operation of the previous file is left on show to be
     // written back into this one.
     m_page = Page::Contacts;
-    m_current = 0;
+    setCurrent(0);
     LitFiche();
     try {
         m_ops.ChargeOperation(path);
@@ -102,6 +141,9 @@ void RecordBook::Charge(const QString& path)
     LitFiche();
     Compteurs();
     Premier();
+    if (foreign)
+        m_prompter.information(QStringLiteral("Le fichier ") + QFileInfo(path).fileName() +
+                               QStringLiteral(" ne contient aucune fiche de contact"));
 }
 
 void RecordBook::Sauve(const QString& path)
@@ -130,25 +172,28 @@ void RecordBook::contactMove(selection::Direction direction)
     using selection::Direction;
     if ((direction == Direction::Next || direction == Direction::Last) && m_count < 2)
         return;
+    // Written back first: a filtered move reads the stored lines.
     EcritFiche();
+    int target = m_current;
     if (selection::isFiltered(m_selectionMode)) {
-        m_current = selection::moveContact(m_contacts, m_current, direction, contactFilter());
+        target = selection::moveContact(m_contacts, m_current, direction, contactFilter());
     } else {
         switch (direction) {
         case Direction::Previous:
-            m_current = std::max(0, m_current - 1);
+            target = std::max(0, m_current - 1);
             break;
         case Direction::Next:
-            m_current = std::min(m_count - 1, m_current + 1);
+            target = std::min(m_count - 1, m_current + 1);
             break;
         case Direction::First:
-            m_current = 0;
+            target = 0;
             break;
         case Direction::Last:
-            m_current = m_count - 1;
+            target = m_count - 1;
             break;
         }
     }
+    setCurrent(target);
     LitFiche();
 }
 
@@ -188,8 +233,7 @@ void RecordBook::goToRecord(int number)
 {
     if (number < 0 || number >= m_count)
         return;
-    EcritFiche();
-    m_current = number;
+    setCurrent(number);
     LitFiche();
 }
 
@@ -207,7 +251,7 @@ void RecordBook::Ajout()
         return;
     }
     m_contacts.append(QByteArray(" "));
-    m_current = m_count;
+    setCurrent(m_count);
     ++m_count;
     LitFiche();
     m_shown.contact_date = m_clock.today();
@@ -226,20 +270,25 @@ void RecordBook::Supprime()
         m_ops.Supprime();
         return;
     }
+    // The edits of the deleted record go with it; after the renumbering its
+    // number belongs to the next record.
+    m_flags.recordChanged = false;
     blocks::deleteBlock(m_contacts, blocks::header(m_current, blocks::ContactDigits));
     m_flags.fileModified = true;
     integrity::Renum(m_contacts, m_current, m_count);
     if (m_current > m_count - 1)
-        m_current = m_count - 1;
+        setCurrent(m_count - 1);
     LitFiche();
     Compteurs();
 }
 
 void RecordBook::Nouveau()
 {
+    // The save question came first: what it did not save is dropped.
+    m_flags.recordChanged = false;
     m_contacts.clear();
     m_count = 1;
-    m_current = 0;
+    setCurrent(0);
     m_ops.reset();
     m_page = Page::Contacts;
     LitFiche();
@@ -446,9 +495,13 @@ void RecordBook::Valider()
     const QDateTime now = m_clock.now();
     m_counters.timeSpentSecs += std::max<qint64>(0, m_timerStart.secsTo(now));
     m_timerStart = now;
-    if (m_shown.followup_time != QTime(0, 0, 0))
+    if (m_shown.followup_time != QTime(0, 0, 0)) {
         ++m_counters.followups;
+        m_labelsUpdated[2] = true;
+    }
     ++m_counters.contacts;
+    m_labelsUpdated[3] = true;
+    m_labelsUpdated[4] = true;
 }
 
 void RecordBook::Rappel()
@@ -473,10 +526,18 @@ void RecordBook::Compteurs()
     }
     m_counters.alerts = alerts;
     m_counters.closedSales = sales;
+    m_labelsUpdated.fill(true);
 }
 
 QString RecordBook::counterLabel(int which) const
 {
+    static const char* const captions[] = {"Alertes", "Ventes abouties", "Relances", "Temps passé",
+                                           "Nbr contacts"};
+    if (which < 0 || which >= int(m_labelsUpdated.size()))
+        return {};
+    // Until its first update a label shows its caption alone.
+    if (!m_labelsUpdated[which])
+        return QString::fromUtf8(captions[which]);
     switch (which) {
     case 0:
         return QStringLiteral("Alertes  %1").arg(m_counters.alerts);
@@ -550,6 +611,25 @@ void RecordBook::SauveSoc(const QString& folder)
 void RecordBook::SauveCombo(const QString& folder)
 {
     settings::savePickLists(settings::pickListPath(folder), m_pickLists);
+}
+
+void RecordBook::saveProgramFiles(const QString& folder, const QString& lastFile)
+{
+    // Each file on its own: one that cannot be written must not cost the
+    // others the changes of the session.
+    QStringList failures;
+    const auto attempt = [&failures](const auto& write) {
+        try {
+            write();
+        } catch (const TarvikError& e) {
+            failures << e.text();
+        }
+    };
+    attempt([&] { SauveIni(folder, lastFile); });
+    attempt([&] { SauveSoc(folder); });
+    attempt([&] { SauveCombo(folder); });
+    if (!failures.isEmpty())
+        throw TarvikError(failures.join(QLatin1Char('\n')));
 }
 
 RecordBook::StartupValues RecordBook::GetIni() const

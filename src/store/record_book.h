@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <array>
 
 class Clock;
 class Prompter;
@@ -112,7 +113,9 @@ public:
     void appendPick(contact::Offset field, const QByteArray& choice);
     const Counters& counters() const { return m_counters; }
     void setTimeSpent(qint64 secs) { m_counters.timeSpentSecs = secs; }
-    QString counterLabel(int which) const; // 0 alerts .. 4 contacts
+    // The text of counter label `which` (0 alerts .. 4 contacts): the caption
+    // alone until the label is first updated, then caption and value.
+    QString counterLabel(int which) const;
     const QList<QByteArray>& recallBuffer() const { return m_recall; }
     const QList<QByteArray>& copyBuffer() const { return m_copy; }
 
@@ -153,6 +156,9 @@ public:
     void SauveIni(const QString& folder, const QString& lastFile);
     void SauveSoc(const QString& folder);
     void SauveCombo(const QString& folder);
+    // SauveIni, SauveSoc and SauveCombo, each tried whatever became of the
+    // others; throws one TarvikError naming every file that failed.
+    void saveProgramFiles(const QString& folder, const QString& lastFile);
     StartupValues GetIni() const;
     void SetIni(bool autoOpen) { m_ini.autoOpen = autoOpen ? 1 : 0; }
     settings::IniValues& ini() { return m_ini; }
@@ -161,6 +167,8 @@ public:
 
 private:
     void contactMove(selection::Direction direction);
+    // The only way the current record number changes.
+    void setCurrent(int number);
     void sortBy(int key);
 
     Prompter& m_prompter;
@@ -175,6 +183,7 @@ private:
     QList<QByteArray> m_copy;
     QList<QByteArray> m_recall;
     Counters m_counters;
+    std::array<bool, 5> m_labelsUpdated{}; // a counter label shows its value
     QDateTime m_timerStart;
     OperationBook m_ops;
     int m_selectionMode = 1;

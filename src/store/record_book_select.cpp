@@ -51,7 +51,7 @@ void RecordBook::sortBy(int key)
     const int records = sorting::sortRecords(m_contacts, sorting::Key(key));
     m_count = std::max(1, records);
     if (m_current > m_count - 1)
-        m_current = m_count - 1;
+        setCurrent(m_count - 1);
     LitFiche();
     m_flags.fileModified = true;
 }
@@ -113,8 +113,7 @@ bool RecordBook::RechNum(const QByteArray& typed)
         m_prompter.information(search::notFoundText(typed));
         return false;
     }
-    EcritFiche();
-    m_current = n - 1;
+    setCurrent(n - 1);
     LitFiche();
     return true;
 }

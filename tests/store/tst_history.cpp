@@ -14,6 +14,8 @@ private slots:
     void emptyContactTypeAddsNothing();
     void counters_data();
     void counters();
+    void labelsBeforeTheirFirstUpdate_data();
+    void labelsBeforeTheirFirstUpdate();
     void timeSpentIsMeasuredFromTheLaterStart_data();
     void timeSpentIsMeasuredFromTheLaterStart();
     void recall_data();
@@ -156,6 +158,56 @@ void TstHistory::counters()
     f.book.Compteurs();
     QCOMPARE(f.book.counterLabel(1), QStringLiteral("Ventes abouties  2"));
     QCOMPARE(f.book.counterLabel(4), QStringLiteral("Nbr contacts  2"));
+}
+
+// A label shows its caption alone until something refreshes it: a recount
+// refreshes all five, a validation the time, the contacts and, with a
+// follow-up time, the follow-ups.
+void TstHistory::labelsBeforeTheirFirstUpdate_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QStringList>("labels");
+    QTest::newRow("at start") << "none"
+                              << QStringList{"Alertes", "Ventes abouties", "Relances",
+                                             "Temps passé", "Nbr contacts"};
+    QTest::newRow("validation") << "validate"
+                                << QStringList{"Alertes", "Ventes abouties", "Relances",
+                                               "Temps passé  01:02", "Nbr contacts  1"};
+    QTest::newRow("validation with follow-up")
+        << "validate with follow-up"
+        << QStringList{"Alertes", "Ventes abouties", "Relances  1", "Temps passé  01:02",
+                       "Nbr contacts  1"};
+    QTest::newRow("file loaded") << "load"
+                                 << QStringList{"Alertes  1", "Ventes abouties  0", "Relances  0",
+                                                "Temps passé  01:00", "Nbr contacts  0"};
+    QTest::newRow("new file after a load")
+        << "load, new"
+        << QStringList{"Alertes  1", "Ventes abouties  0", "Relances  0", "Temps passé  01:00",
+                       "Nbr contacts  0"};
+}
+
+void TstHistory::labelsBeforeTheirFirstUpdate()
+{
+    QFETCH(QString, action);
+    QFETCH(QStringList, labels);
+    BookFixture f;
+    // Today's time from the activity report is no update of the label.
+    f.book.setTimeSpent(3600);
+    if (action.startsWith("load")) {
+        f.load(contact::blockLines(person("A", true), 0));
+        if (action.endsWith("new"))
+            f.book.Nouveau();
+    } else if (action.startsWith("validate")) {
+        f.clock.current = f.clock.current.addSecs(120);
+        f.book.setText(contact::ContactType, "Appel", RecordBook::Edit::Changed);
+        if (action.endsWith("follow-up"))
+            f.book.setTime(contact::FollowupTime, QTime(9, 0, 0));
+        f.book.Valider();
+    }
+    QStringList got;
+    for (int i = 0; i < 5; ++i)
+        got << f.book.counterLabel(i);
+    QCOMPARE(got, labels);
 }
 
 void TstHistory::timeSpentIsMeasuredFromTheLaterStart_data()

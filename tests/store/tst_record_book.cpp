@@ -1,10 +1,12 @@
 #include "book_fixture.h"
+#include "exchange/import.h"
 #include "store/integrity.h"
 
 #include "platform/errors.h"
 
 #include <QDir>
 #include <QTest>
+#include <functional>
 
 using Names = QList<QByteArray>;
 
@@ -37,6 +39,12 @@ private slots:
     void unchangedFileIsNotWritten();
     void historyDeletionReachesTheFile();
     void unreadableOperationsFileLeavesNoStaleRecord();
+    void fileWithoutRecordsIsTold_data();
+    void fileWithoutRecordsIsTold();
+    void programFilesWrittenEachOnItsOwn_data();
+    void programFilesWrittenEachOnItsOwn();
+    void pendingEditStaysWithItsRecord_data();
+    void pendingEditStaysWithItsRecord();
 };
 
 void TstRecordBook::moves_data()
@@ -485,6 +493,186 @@ void TstRecordBook::unreadableOperationsFileLeavesNoStaleRecord()
     f.book.Premier();
     QCOMPARE(blocks::countHeaders(f.book.contacts()), 1);
     QCOMPARE(f.book.shown().name, QByteArray("Edited"));
+}
+
+// A file named ".ctc" that holds no record at all still loads with its lines
+// kept, but the user is told; an empty file or a contact file is not a case.
+void TstRecordBook::fileWithoutRecordsIsTold_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("told");
+    QByteArray binary;
+    for (int i = 0; i < 512; ++i)
+        binary += char((i * 37) & 0xFF);
+    QTest::newRow("binary") << binary << true;
+    QTest::newRow("NUL bytes only") << QByteArray(64, '\0') << true;
+    QTest::newRow("foreign text") << QByteArray("Nom;Ville\r\nDupont;Paris\r\n") << true;
+    QTest::newRow("empty") << QByteArray() << false;
+    QTest::newRow("blank lines") << QByteArray("\r\n \r\n\r\n") << false;
+    QTest::newRow("contact file") << blocks::joinLines(fileOf({"A"})) << false;
+}
+
+void TstRecordBook::fileWithoutRecordsIsTold()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, told);
+    BookFixture f;
+    writeBytes(f.path(), bytes);
+    f.book.Charge(f.path());
+    const QStringList expected{
+        QStringLiteral("Le fichier clients.ctc ne contient aucune fiche de contact")};
+    QCOMPARE(f.prompter.texts("information"), told ? expected : QStringList());
+    QCOMPARE(f.book.contacts(), blocks::loadFile(f.path()));
+    QCOMPARE(f.book.contactPath(), f.path());
+    QCOMPARE(f.book.recordCount(), 1);
+}
+
+// At closing, a settings file that cannot be written is reported, and the
+// other files are written all the same.
+void TstRecordBook::programFilesWrittenEachOnItsOwn_data()
+{
+    QTest::addColumn<QStringList>("blocked");
+    QTest::newRow("Tarvik.ini") << QStringList{"Tarvik.ini"};
+    QTest::newRow("Tarvik.soc") << QStringList{"Tarvik.soc"};
+    QTest::newRow("Tarvik.cbx") << QStringList{"Tarvik.cbx"};
+    QTest::newRow("all three") << QStringList{"Tarvik.ini", "Tarvik.soc", "Tarvik.cbx"};
+}
+
+void TstRecordBook::programFilesWrittenEachOnItsOwn()
+{
+    QFETCH(QStringList, blocked);
+    BookFixture f;
+    const QString folder = f.dir.path();
+    // A folder where the file should be: no one can write it, not even root.
+    for (const QString& name : blocked)
+        QVERIFY(QDir(folder).mkdir(name));
+    f.book.company()[0] = "Ma Soci\xE9t\xE9";
+    f.book.pickLists()[settings::Relance] << "Courrier";
+    try {
+        f.book.saveProgramFiles(folder, QStringLiteral("/data/clients.ctc"));
+        QFAIL("the failed write was not reported");
+    } catch (const TarvikError& e) {
+        // One line per file that failed.
+        const QStringList lines = e.text().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), blocked.size());
+        for (int i = 0; i < blocked.size(); ++i)
+            QVERIFY2(lines.at(i).contains(blocked.at(i)), qPrintable(e.text()));
+    }
+    // The others hold the session's values.
+    RecordBook again(f.prompter, f.clock);
+    if (!blocked.contains("Tarvik.ini")) {
+        again.ChargeIni(folder);
+        QCOMPARE(again.GetIni().lastFile, QStringLiteral("/data/clients.ctc"));
+    }
+    if (!blocked.contains("Tarvik.soc")) {
+        again.ChargeSoc(folder);
+        QCOMPARE(again.company()[0], QByteArray("Ma Soci\xE9t\xE9"));
+    }
+    if (!blocked.contains("Tarvik.cbx")) {
+        again.ChargeCombo(folder);
+        QCOMPARE(again.pickLists()[settings::Relance], QList<QByteArray>{"Courrier"});
+    }
+}
+
+using Command = std::function<void(BookFixture&)>;
+Q_DECLARE_METATYPE(Command)
+
+// An edit of the shown record is pending when a command changes the current
+// record number: the edit must end in the shown record's own block (or vanish
+// with it), never in another record's block, and no record may be lost.
+void TstRecordBook::pendingEditStaysWithItsRecord_data()
+{
+    QTest::addColumn<Command>("command");
+    QTest::addColumn<bool>("editKept");
+    QTest::addColumn<Names>("names"); // every record afterwards, in any order
+
+    const Names three{"CHARLIE", "BRAVO", "ALPHA"};
+    auto row = [](const char* name, Command c, bool kept, const Names& names) {
+        QTest::newRow(name) << c << kept << names;
+    };
+    row("import",
+        [](BookFixture& f) {
+            const QString txt = f.dir.filePath(QStringLiteral("new.txt"));
+            writeBytes(txt,
+                       "DELTA\ta\tb\t75002\tLYON\t01\t02\r\nECHO\ta\tb\t75003\tNICE\t03\t04\r\n");
+            f.book.importFile(txt);
+        },
+        true, {"CHARLIE", "BRAVO", "ALPHA", "DELTA", "ECHO"});
+    row(
+        "sort by name", [](BookFixture& f) { f.book.Trier(0); }, true, three);
+    row(
+        "sort by follow-up", [](BookFixture& f) { f.book.Trier(3); }, true, three);
+    row(
+        "follow-ups of the day", [](BookFixture& f) { f.book.SetSel(4); }, true, three);
+    row(
+        "search by name", [](BookFixture& f) { QVERIFY(f.book.RechNom("alp")); }, true, three);
+    row(
+        "search by phone", [](BookFixture& f) { QVERIFY(f.book.RechTel("01 02")); }, true, three);
+    row(
+        "search by decision maker", [](BookFixture& f) { QVERIFY(f.book.RechDeci("CHARLIE")); },
+        true, three);
+    row(
+        "search by number", [](BookFixture& f) { QVERIFY(f.book.RechNum("3")); }, true, three);
+    row(
+        "list window choice", [](BookFixture& f) { f.book.goToRecord(0); }, true, three);
+    row(
+        "new record", [](BookFixture& f) { f.book.Ajout(); }, true, three + Names{""});
+    row("delete", [](BookFixture& f) { f.book.Supprime(); }, false, {"CHARLIE", "ALPHA"});
+    row("new file", [](BookFixture& f) { f.book.Nouveau(); }, false, {});
+    row("open another file",
+        [](BookFixture& f) {
+            const QString other = f.dir.filePath(QStringLiteral("other.ctc"));
+            blocks::saveFile(other, fileOf({"XRAY", "YANKEE"}));
+            f.book.Charge(other);
+        },
+        false, {"XRAY", "YANKEE"});
+}
+
+void TstRecordBook::pendingEditStaysWithItsRecord()
+{
+    QFETCH(Command, command);
+    QFETCH(bool, editKept);
+    QFETCH(Names, names);
+    BookFixture f;
+    f.clock.current = QDateTime(QDate(2026, 2, 1), QTime(10, 0, 0));
+    BlockList list;
+    const Names start{"CHARLIE", "BRAVO", "ALPHA"};
+    for (int i = 0; i < start.size(); ++i) {
+        ContactRecord r = person(start.at(i));
+        r.decision_maker = start.at(i);
+        list += contact::blockLines(r, i);
+    }
+    f.load(list);
+    f.book.goToRecord(1);
+    f.book.setText(contact::Town, "EDITED");
+
+    command(f);
+    // Any move afterwards writes back whatever is still marked changed.
+    f.book.Premier();
+    f.book.Dernier();
+    f.book.Premier();
+
+    const BlockList& after = f.book.contacts();
+    QVERIFY(!integrity::damaged(after, 5));
+    Names found;
+    QList<QByteArray> codes;
+    int edited = 0;
+    for (qsizetype i = 0; i < after.size(); ++i) {
+        if (!blocks::isHeader(after.at(i)))
+            continue;
+        found << after.at(i + contact::Name);
+        codes << after.at(i + contact::Code);
+        if (after.at(i + contact::Town) == "EDITED") {
+            ++edited;
+            QCOMPARE(after.at(i + contact::Name), QByteArray("BRAVO"));
+        }
+    }
+    std::sort(found.begin(), found.end());
+    std::sort(names.begin(), names.end());
+    QCOMPARE(found, names);
+    QCOMPARE(edited, editKept ? 1 : 0);
+    const QSet<QByteArray> distinct(codes.begin(), codes.end());
+    QCOMPARE(distinct.size(), codes.size());
 }
 
 QTEST_GUILESS_MAIN(TstRecordBook)
