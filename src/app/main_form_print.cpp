@@ -2,6 +2,8 @@
 #include "app/main_form.h"
 
 #include "print/print_host.h"
+#include "print/ui/page_setup_dialog.h"
+#include "print/ui/print_commands.h"
 #include "print/ui/print_preview.h"
 #include "store/ui/fiche.h"
 
@@ -13,10 +15,36 @@ void TMainForm::wirePrinting()
         connect(action(QLatin1String(name)), &QAction::triggered, this, slot);
     };
     TFiche* f = m_fiche;
+    print::PrintHost* host = m_printHost;
+
+    on("Imprimerfiche1",
+       [f, host] { f->run([f, host] { printui::recordSheet(f->book(), *host); }); });
+    on("SpeedButton8",
+       [f, host] { f->run([f, host] { printui::recordSheet(f->book(), *host); }); });
+    on("Listing1", [f, host] { f->run([f, host] { printui::addressListing(f->book(), *host); }); });
+    using printui::Listing;
+    const std::pair<const char*, Listing> listings[] = {
+        {"fichesdeprospection1", Listing::Prospection},
+        {"Fichesalertes1", Listing::Alerts},
+        {"Fichesrelance1", Listing::TodaysFollowups},
+        {"Fichesventesabouties1", Listing::ClosedSales},
+        {"Fichesrelancesfaire1", Listing::FollowupsToDo},
+    };
+    for (const auto& [name, which] : listings) {
+        on(name, [f, host, which = which] {
+            f->run([f, host, which] { printui::listingReport(f->book(), *host, which); });
+        });
+    }
+    on("Enveloppe1",
+       [f, host] { f->run([f, host] { printui::currentEnvelope(f->book(), *host); }); });
+    on("SpeedButton10",
+       [f, host] { f->run([f, host] { printui::currentEnvelope(f->book(), *host); }); });
+    on("Enveloppes1",
+       [f, host] { f->run([f, host] { printui::envelopeBatch(f->book(), *host); }); });
+    on("Miseenpage1", [this, f] { ParM(f->book(), this); });
+    on("Configurerlimprimante1", [f, host] { f->run([host] { host->setupPrinter(); }); });
 
     QAction* preview = action(QStringLiteral("Apercuavantimpression1"));
     preview->setChecked(printPreviewWanted());
     connect(preview, &QAction::toggled, this, [](bool on) { setPrintPreviewWanted(on); });
-
-    on("Configurerlimprimante1", [this, f] { f->run([this] { printHost().setupPrinter(); }); });
 }

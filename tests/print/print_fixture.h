@@ -58,7 +58,7 @@ inline BlockList contactList(const QList<ContactRecord>& records)
     return list;
 }
 
-inline ContactRecord contact(const QByteArray& name)
+inline ContactRecord person(const QByteArray& name)
 {
     ContactRecord r;
     r.name = name;

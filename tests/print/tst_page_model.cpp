@@ -178,7 +178,7 @@ void TestPageModel::blockLinesStayInTheirBlock()
     });
     QCOMPARE(seen, (QStringList{"1:Cut::0", "2:Whole::0"}));
 
-    ContactRecord r = printtest::contact("A");
+    ContactRecord r = printtest::person("A");
     r.name = "MEMO is a name";
     r.history = {"one", "--", "two"};
     r.freeText = {"free"};
