@@ -444,6 +444,16 @@ static const QStringList ContactsOnly = {"Exporter1",
 static const QStringList OperationsOnly = {"SpeedButton12", "Rechercherrsum1", "Touteslesfiches2",
                                            "Type1"};
 
+void TMainForm::enableAfterFileCommand()
+{
+    Valide();
+    // The enable-all step also turns on the commands of the contacts page
+    // alone: on the operations page, which New and Open keep, they go off
+    // again as the page wants them.
+    if (m_fiche->book().page() == RecordBook::Page::Operations)
+        Valide2();
+}
+
 void TMainForm::Valide1()
 {
     setEnabled(BothPages, true);
@@ -582,7 +592,7 @@ void TMainForm::newFile()
     m_fileName.clear();
     TFiche* f = m_fiche;
     f->run([f] { f->book().Nouveau(); });
-    Valide();
+    enableAfterFileCommand();
     selectAllRecords();
 }
 
@@ -608,9 +618,7 @@ void TMainForm::openFile()
     TFiche* f = m_fiche;
     if (!f->run([f, path] { f->book().Charge(path); }))
         return;
-    Valide();
-    if (m_fiche->book().page() == RecordBook::Page::Contacts)
-        Valide1();
+    enableAfterFileCommand();
     selectAllRecords();
 }
 

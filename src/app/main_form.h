@@ -54,6 +54,8 @@ public:
     void Valide();
     void Valide1();
     void Valide2();
+    // After New and Open: the enable-all step, and the shown page's own.
+    void enableAfterFileCommand();
 
     // Checks the selection item of a contacts mode, unchecking the others.
     void checkContactMode(int mode);

@@ -1,6 +1,9 @@
 #include "store/history.h"
 
+#include "platform/text_measure.h"
 #include "store/ansi.h"
+
+#include <algorithm>
 
 namespace history {
 
@@ -41,6 +44,53 @@ QList<QByteArray> entryLines(const ContactRecord& e)
             appraisal + e.appraisal,
             followup,
             QByteArray(RuleLength, '-')};
+}
+
+QList<int> columnTabStops(const TextMeasure& measure)
+{
+    const auto w = [&measure](const char* text) { return measure.width(QByteArray(text)); };
+    // Room kept inside a title for the extra tabs of the value below it: a
+    // text measure is whole pixels, the window lays text out in fractions.
+    constexpr int Slack = 2;
+    const int gap = std::max(8, w("  "));
+    const int typeTitle = w("Type de contact");
+    const int dateTitle = w("Date");
+    const int timeTitle = w("        Heure");
+    const int timeIndent = w("        ");
+    const int interlocutorTitle = w("Interlocuteur");
+    const int productTitle = w("produit/besoin/concurent");
+    const int purchaseTitle = w("Prix Achat");
+    const int dateValue = w("00/00/0000      ");
+    const int dateTimeValue = w("00/00/0000      00:00:00");
+    const int price = w("000 000,00");
+
+    QList<int> stops;
+    const auto add = [&stops](int x) {
+        // Stops must rise: a font too narrow for the slack still gets a column.
+        stops << (stops.isEmpty() ? std::max(1, x) : std::max(stops.last() + 1, x));
+    };
+    // Type: the title takes one tab to the date, the value two.
+    add(typeTitle - Slack);
+    const int dateColumn = typeTitle + gap;
+    add(dateColumn);
+    // "        Heure" starts where its spaces bring "Heure" over the time value.
+    const int timeStop = std::max(dateColumn + dateValue - timeIndent, dateColumn + dateTitle + 1);
+    add(timeStop);
+    // Two tabs after the time title, one after the date and time value.
+    const int timeEnd = timeStop + timeTitle;
+    add(std::max(timeEnd + 1, dateColumn + dateTimeValue - Slack));
+    const int interlocutorColumn = std::max(timeEnd, dateColumn + dateTimeValue) + gap;
+    add(interlocutorColumn);
+    add(interlocutorColumn + interlocutorTitle - Slack);
+    const int productColumn = interlocutorColumn + interlocutorTitle + gap;
+    add(productColumn);
+    // Three tabs after a product, one after its title.
+    add(productColumn + productTitle - Slack - 1);
+    add(productColumn + productTitle - Slack);
+    const int purchaseColumn = productColumn + productTitle + gap;
+    add(purchaseColumn);
+    add(purchaseColumn + std::max(purchaseTitle, price) + gap);
+    return stops;
 }
 
 QList<QByteArray> recallValues(const ContactRecord& e)

@@ -128,8 +128,7 @@ void RecordBook::Charge(const QString& path)
 
     // The new file is shown before its operations are read: should that read
     // fail, no record or operation of the previous file is left on show to be
-    // written back into this one.
-    m_page = Page::Contacts;
+    // written back into this one. The page that was showing stays.
     setCurrent(0);
     LitFiche();
     try {
@@ -140,7 +139,8 @@ void RecordBook::Charge(const QString& path)
     }
     LitFiche();
     Compteurs();
-    Premier();
+    // The first contact of the selection, whichever page shows.
+    contactMove(selection::Direction::First);
     if (foreign)
         m_prompter.information(QStringLiteral("Le fichier ") + QFileInfo(path).fileName() +
                                QStringLiteral(" ne contient aucune fiche de contact"));
@@ -289,8 +289,9 @@ void RecordBook::Nouveau()
     m_contacts.clear();
     m_count = 1;
     setCurrent(0);
+    // The page that was showing stays: the operations page then offers one
+    // blank operation.
     m_ops.reset();
-    m_page = Page::Contacts;
     LitFiche();
     m_flags = BookFlags();
     m_contactPath.clear();

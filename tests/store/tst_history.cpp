@@ -1,4 +1,5 @@
 #include "book_fixture.h"
+#include "platform/text_measure.h"
 #include "store/history.h"
 
 #include <QTest>
@@ -23,6 +24,8 @@ private slots:
     void recallAfterShowingAnotherRecordDoesNothing();
     void appendPick_data();
     void appendPick();
+    void columnsLineUp_data();
+    void columnsLineUp();
 };
 
 // An entry with every field set, as the user fills it in.
@@ -43,6 +46,53 @@ static void fillEntry(RecordBook& book)
     book.setTime(contact::FollowupTime, QTime(14, 0, 0));
     book.setText(contact::FollowupType, "Rappel", RE::Changed);
     book.setCheck(contact::Alert, true);
+}
+
+// A proportional font of whole-pixel glyphs: narrow blanks and punctuation,
+// capitals wider than small letters, digits of one width.
+struct FakeFont : TextMeasure
+{
+    int narrow = 3;
+    int digit = 6;
+    int small = 6;
+    int capital = 8;
+    int width(const QByteArray& text) const override
+    {
+        int w = 0;
+        for (char c : text) {
+            if (c == ' ' || c == '/' || c == ':' || c == ',' || c == '.')
+                w += narrow;
+            else if (c >= '0' && c <= '9')
+                w += digit;
+            else if (c >= 'A' && c <= 'Z')
+                w += capital;
+            else
+                w += small;
+        }
+        return w;
+    }
+};
+
+// Where each run of text between tabs starts, laid out as a text control
+// does: a tab goes to the first stop right of the current position.
+static QList<int> runStarts(const QByteArray& line, const QList<int>& stops,
+                            const TextMeasure& font)
+{
+    QList<int> starts;
+    int x = 0;
+    bool runOpen = false;
+    for (const QByteArray& piece : line.split('\t')) {
+        if (runOpen) {
+            const auto next =
+                std::find_if(stops.begin(), stops.end(), [x](int s) { return s > x; });
+            x = next != stops.end() ? *next : (x / 64 + 1) * 64;
+        }
+        runOpen = true;
+        if (!piece.isEmpty())
+            starts << x;
+        x += font.width(piece);
+    }
+    return starts;
 }
 
 static const Lines expectedEntry{
@@ -339,6 +389,64 @@ void TstHistory::appendPick()
                            : offset == contact::Arguments ? r.arguments
                                                           : r.appraisal;
     QCOMPARE(got, expected);
+}
+
+void TstHistory::columnsLineUp_data()
+{
+    QTest::addColumn<int>("digit");
+    QTest::addColumn<int>("capital");
+    QTest::addColumn<QByteArray>("type");
+    QTest::addColumn<QByteArray>("interlocutor");
+    QTest::addColumn<QByteArray>("product");
+    QTest::newRow("usual values") << 6 << 8 << QByteArray("Appel") << QByteArray("Mme Durand")
+                                  << QByteArray("Imprimante");
+    QTest::newRow("values as wide as titles")
+        << 6 << 8 << QByteArray("Type de contac") << QByteArray("Interlocuteu")
+        << QByteArray("produit/besoin/concuren");
+    QTest::newRow("wide digits") << 9 << 8 << QByteArray("Visite") << QByteArray("Standard")
+                                 << QByteArray("Copieur");
+    QTest::newRow("narrow capitals")
+        << 5 << 6 << QByteArray("A") << QByteArray("B") << QByteArray("C");
+}
+
+void TstHistory::columnsLineUp()
+{
+    QFETCH(int, digit);
+    QFETCH(int, capital);
+    QFETCH(QByteArray, type);
+    QFETCH(QByteArray, interlocutor);
+    QFETCH(QByteArray, product);
+    FakeFont font;
+    font.digit = digit;
+    font.capital = capital;
+    ContactRecord e;
+    e.contact_type = type;
+    e.interlocutor = interlocutor;
+    e.product = product;
+    e.purchase_price = "100,00";
+    e.sale_price = "150,00";
+    e.contact_date = QDate(2026, 3, 14);
+    e.contact_time = QTime(9, 5, 7);
+    e.followup_time = QTime(0, 0, 0);
+    const Lines lines = history::entryLines(e);
+    const QList<int> stops = history::columnTabStops(font);
+    QVERIFY(std::is_sorted(stops.begin(), stops.end()));
+
+    const QList<int> titles = runStarts(lines.at(0), stops, font);
+    const QList<int> values = runStarts(lines.at(1), stops, font);
+    QCOMPARE(titles.size(), 7);
+    QCOMPARE(values.size(), 6);
+    // Type, date, interlocutor, product, purchase and sale prices start under
+    // their titles; "Heure" stands over the time.
+    const int titleOf[] = {0, 1, 3, 4, 5, 6};
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(values.at(i), titles.at(titleOf[i]));
+    const int heure = titles.at(2) + font.width("        ");
+    const int time = values.at(1) + font.width("14/03/2026      ");
+    QVERIFY2(std::abs(heure - time) <= font.width(" "), qPrintable(QString::number(heure - time)));
+    // Each column begins after the widest text of the one before it.
+    for (int i = 1; i < 7; ++i)
+        QVERIFY(titles.at(i) > titles.at(i - 1));
 }
 
 QTEST_GUILESS_MAIN(TstHistory)

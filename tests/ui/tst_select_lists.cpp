@@ -68,7 +68,8 @@ void TstSelectLists::contactListGrowsAndChoosesByDoubleClick()
     QCOMPARE(grid->horizontalHeaderItem(7)->text(), QString("Téléphone"));
     QVERIFY(grid->isColumnHidden(0));
     QCOMPARE(grid->columnWidth(1), 40);
-    QCOMPARE(grid->columnWidth(2), 221);
+    // The name takes its share of the width, at most its own 221 pixels.
+    QVERIFY(grid->columnWidth(2) > 100 && grid->columnWidth(2) <= 221);
     // 20 grid rows with the heading row; the 20th block grows it to 31.
     QCOMPARE(grid->rowCount(), 30);
     QCOMPARE(grid->item(24, 1)->text(), QString("25"));

@@ -58,10 +58,57 @@ ListWindow::ListWindow(const Layout& layout, QWidget* parent) : QDialog(parent),
     main->addWidget(m_panel);
     main->addWidget(m_grid);
 
+    // No wider than the main window it belongs to, and inside the screen that
+    // window is on; the columns then share the width (fitColumns).
     QSize size(1000, 560);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
+    const QWidget* owner = parent ? parent->window() : nullptr;
+    if (owner && owner->isVisible())
+        size = size.boundedTo(owner->size());
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen)
         size = size.boundedTo(screen->availableGeometry().size() * 0.95);
     resize(size);
+}
+
+void ListWindow::fitColumns()
+{
+    // The narrow columns hold numbers, codes and dates and keep their width;
+    // the wide text columns share what is left, so that every column shows
+    // without scrolling sideways.
+    constexpr int TextColumn = 120;
+    int fixedWidth = 0;
+    int textWidth = 0;
+    QList<int> textColumns;
+    for (int c = 1; c < m_grid->columnCount(); ++c) {
+        const int preferred = c < m_layout.widths.size() ? m_layout.widths.at(c) : 0;
+        if (c >= 2 && preferred >= TextColumn) {
+            textColumns << c;
+            textWidth += preferred;
+        } else {
+            fixedWidth += m_grid->columnWidth(c);
+        }
+    }
+    const int available = m_grid->viewport()->width() - fixedWidth;
+    if (textColumns.isEmpty() || available <= 0)
+        return;
+    const int least = m_grid->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 4;
+    int left = available;
+    for (int i = 0; i < textColumns.size(); ++i) {
+        const int c = textColumns.at(i);
+        const int share = i + 1 == textColumns.size()
+                              ? left
+                              : int(qint64(available) * m_layout.widths.at(c) / textWidth);
+        const int width = std::max(least, std::min(share, m_layout.widths.at(c)));
+        m_grid->setColumnWidth(c, width);
+        left -= width;
+    }
+}
+
+void ListWindow::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    if (isVisible())
+        fitColumns();
 }
 
 void ListWindow::fill(const BlockList& list)
@@ -107,6 +154,7 @@ void ListWindow::showEvent(QShowEvent* event)
     for (int c = 2; c < m_grid->columnCount(); ++c)
         if (m_layout.widths.value(c) == 64)
             m_grid->setColumnWidth(c, std::max(m_layout.widths.value(c), digitsWidth));
+    fitColumns();
     m_grid->setFocus();
 }
 

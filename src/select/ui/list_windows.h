@@ -39,9 +39,11 @@ protected:
     ListWindow(const Layout& layout, QWidget* parent);
     void fill(const BlockList& list);
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void choose(int row);
+    void fitColumns();
 
     Layout m_layout;
     QFrame* m_panel;

@@ -1,9 +1,11 @@
 #include "store/ui/fiche.h"
 
+#include "operations/ui/font_text_measure.h"
 #include "operations/ui/operations_page.h"
 #include "platform/prompter.h"
 #include "platform/ui/command_guard.h"
 #include "store/ansi.h"
+#include "store/history.h"
 #include "store/ui/ansi_widgets.h"
 
 #include <QApplication>
@@ -18,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTextOption>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
@@ -314,11 +317,15 @@ QWidget* TFiche::buildContactsPage()
     m_history = new AnsiPlainTextEdit;
     m_history->setObjectName(QStringLiteral("Memo1"));
     m_history->setReadOnly(true);
+    // Read-only, but the caret moves with the keys as in any text: Ctrl+Home
+    // and Ctrl+End stay in the memo instead of reaching the record moves.
+    m_history->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_history->setFocusPolicy(Qt::ClickFocus);
     m_history->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_history->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_history->setTabStopDistance(
         QFontMetricsF(m_history->font()).horizontalAdvance(QLatin1Char(' ')) * 8);
+    applyHistoryTabs();
     m_history->setMinimumHeight(70);
     v->addWidget(m_history, 1);
 
@@ -383,6 +390,10 @@ bool TFiche::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     }
+    // A key the memo leaves goes on to its parents: the record keys are not
+    // the memo's, whichever of them sees it.
+    if (QApplication::focusWidget() == m_history)
+        return false;
 
     const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
     switch (key->key()) {
@@ -410,6 +421,24 @@ bool TFiche::eventFilter(QObject* watched, QEvent* event)
     default:
         return false;
     }
+}
+
+void TFiche::applyHistoryTabs()
+{
+    const FontTextMeasure measure(m_history);
+    QList<QTextOption::Tab> tabs;
+    for (int x : history::columnTabStops(measure))
+        tabs << QTextOption::Tab(x, QTextOption::LeftTab);
+    QTextOption option = m_history->document()->defaultTextOption();
+    option.setTabs(tabs);
+    m_history->document()->setDefaultTextOption(option);
+}
+
+void TFiche::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange && m_history)
+        applyHistoryTabs();
 }
 
 void TFiche::deleteHistorySelection()

@@ -56,6 +56,7 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QWidget* buildContactsPage();
@@ -64,6 +65,8 @@ private:
     QComboBox* appendCombo(const char* name, contact::Offset field);
     void installKeyFilters();
     void deleteHistorySelection();
+    // Tab stops of the history memo that line up the columns of its entries.
+    void applyHistoryTabs();
 
     RecordBook m_book;
     bool m_updating = false;
