@@ -64,6 +64,7 @@ private slots:
     void memoKeysMoveTheCaret();
     void historyColumnsLineUp();
     void contactListFitsTheMainWindow();
+    void importWithAnEditPending();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -307,6 +308,33 @@ void TstRecordWindow::contactListFitsTheMainWindow()
     QVERIFY(frame.width() <= m_form->frameGeometry().width());
     QCOMPARE(overflow, 0);
     QCOMPARE(headings, QStringList());
+}
+
+// The town of the shown record is edited, a two-line text file imported and
+// the file saved: the edit is in its record, both lines are imported, and no
+// record is there twice.
+void TstRecordWindow::importWithAnEditPending()
+{
+    writeBytes(path("f.ctc"), contactFile(2));
+    open(path("f.ctc"));
+    m_form->action("Suivant1")->trigger();
+    auto* town = child<QLineEdit>("Edit5");
+    town->setFocus();
+    town->selectAll();
+    QTest::keyClicks(town, "Rouen");
+    writeBytes(path("new.txt"), "Alpha\t1 rue A\t\t76000\tRouen\t01\t02\r\n"
+                                "Beta\t2 rue B\t\t69001\tLyon\t03\t04\r\n");
+    m_prompter->openAnswers.push_back(Prompter::FileChoice{path("new.txt"), 1});
+    m_form->action("Importer1")->trigger();
+    QCOMPARE(book().recordCount(), 4);
+    QVERIFY(m_form->saveFile());
+
+    const QByteArray saved = readBytes(path("f.ctc"));
+    QCOMPARE(saved.count("\r\n10002\r\n"), 1);
+    QCOMPARE(saved.count("Soci\xE9t\xE9 1\r\n1 rue A\r\n\r\n75001\r\nRouen\r\n"), 1);
+    QCOMPARE(saved.count("\r\nAlpha\r\n"), 1);
+    QCOMPARE(saved.count("\r\nBeta\r\n"), 1);
+    QCOMPARE(saved.count("<BLOC"), 4);
 }
 
 QTEST_MAIN(TstRecordWindow)
