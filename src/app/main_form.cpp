@@ -448,8 +448,8 @@ void TMainForm::enableAfterFileCommand()
 {
     Valide();
     // The enable-all step also turns on the commands of the contacts page
-    // alone: on the operations page, which New and Open keep, they go off
-    // again as the page wants them.
+    // alone: on the operations page, which New, Open and a new record keep,
+    // they go off again as the page wants them.
     if (m_fiche->book().page() == RecordBook::Page::Operations)
         Valide2();
 }

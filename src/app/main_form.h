@@ -54,7 +54,8 @@ public:
     void Valide();
     void Valide1();
     void Valide2();
-    // After New and Open: the enable-all step, and the shown page's own.
+    // After New, Open and a new record: the enable-all step, then the
+    // operations page's own when that page shows.
     void enableAfterFileCommand();
 
     // Checks the selection item of a contacts mode, unchecking the others.

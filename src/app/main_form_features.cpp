@@ -66,11 +66,11 @@ void TMainForm::wireFeatures()
     on("SpeedButton5", [f] { f->last(); });
     on("Nouveaucontact1", [this, f] {
         f->addRecord();
-        Valide();
+        enableAfterFileCommand();
     });
     on("SpeedButton6", [this, f] {
         f->addRecord();
-        Valide();
+        enableAfterFileCommand();
     });
     on("Supprimercontact1", [this, f] {
         if (!m_prompter.confirm(QStringLiteral("Confirmer suppression de la fiche ?")))

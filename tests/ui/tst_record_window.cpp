@@ -57,8 +57,8 @@ class TstRecordWindow : public QObject
 private slots:
     void init();
     void cleanup();
-    void newAndOpenKeepThePage_data();
-    void newAndOpenKeepThePage();
+    void commandsKeepThePage_data();
+    void commandsKeepThePage();
     void counterCaptionsUntilFirstUpdate();
     void memoKeysMoveTheCaret_data();
     void memoKeysMoveTheCaret();
@@ -113,10 +113,10 @@ void TstRecordWindow::cleanup()
     m_dir.reset();
 }
 
-// New and Open leave the page that was showing on show, and the toolbar and
+// New, Open and a new record leave the page that was showing on show, and the toolbar and
 // menus as that page wants them: only the enable-all step runs, and on the
 // operations page the commands of the contacts page stay off.
-void TstRecordWindow::newAndOpenKeepThePage_data()
+void TstRecordWindow::commandsKeepThePage_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<bool>("operations");
@@ -124,21 +124,27 @@ void TstRecordWindow::newAndOpenKeepThePage_data()
     QTest::newRow("New, operations page") << "new" << true;
     QTest::newRow("Open, contacts page") << "open" << false;
     QTest::newRow("Open, operations page") << "open" << true;
+    QTest::newRow("new record, contacts page") << "record" << false;
+    QTest::newRow("new record, operations page") << "record" << true;
 }
 
-void TstRecordWindow::newAndOpenKeepThePage()
+void TstRecordWindow::commandsKeepThePage()
 {
     QFETCH(QString, command);
     QFETCH(bool, operations);
     writeBytes(path("a.ctc"), contactFile(2));
     writeBytes(path("a.opr"), "<BLOC0000>\r\n10001\r\nSalon\r\nSalon de Lyon\r\n100,00\r\n"
                               "2,00\r\n01/02/2026\r\n02/02/2026\r\nN\r\n</BLOC0000>\r\n");
+    if (command == "record")
+        open(path("a.ctc"));
     if (operations)
         m_form->action("SpeedButton13")->trigger();
     if (command == "new")
         m_form->newFile();
-    else
+    else if (command == "open")
         open(path("a.ctc"));
+    else
+        m_form->action("Nouveaucontact1")->trigger();
 
     const RecordBook::Page page =
         operations ? RecordBook::Page::Operations : RecordBook::Page::Contacts;
@@ -146,9 +152,10 @@ void TstRecordWindow::newAndOpenKeepThePage()
     auto* pages = child<QStackedWidget>("PageControl1");
     QCOMPARE(pages->currentWidget()->objectName(),
              QLatin1String(operations ? "TabSheet2" : "TabSheet1"));
-    QCOMPARE(book().operations().current(), 0);
+    const bool newOperation = command == "record" && operations;
+    QCOMPARE(book().operations().current(), newOperation ? 1 : 0);
     QCOMPARE(book().operations().shown().summary,
-             QByteArray(command == "open" ? "Salon de Lyon" : ""));
+             QByteArray(command != "new" && !newOperation ? "Salon de Lyon" : ""));
 
     QVERIFY(enabled("SaveItem"));
     QVERIFY(enabled("SpeedButton4"));
