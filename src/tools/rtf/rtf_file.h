@@ -1,0 +1,29 @@
+#pragma once
+
+#include "tools/rtf/rtf_document.h"
+
+#include <QString>
+
+namespace rtf {
+
+struct LoadedFile
+{
+    Document document;
+    bool damaged = false; // read as far as it could be; the user is to be told
+};
+
+// Above this size a file is refused rather than read: no letter comes near it.
+constexpr qint64 MaxFileSize = 128LL * 1024 * 1024;
+
+// Reads an RTF file. Throws TarvikError with a French text naming the file
+// when it cannot be read, is empty, is not RTF, is too large or holds nothing
+// readable.
+LoadedFile loadFile(const QString& path);
+// Writes the document through a QSaveFile: a failed write leaves the old file
+// whole. Throws TarvikError.
+void saveFile(const QString& path, const Document& document);
+
+// The texts the user sees about a file.
+QString damagedMessage(const QString& path);
+
+} // namespace rtf
