@@ -10,6 +10,7 @@
 #include "select/ui/selection_commands.h"
 #include "settings/ui/pick_list_editor.h"
 #include "settings/ui/societe_dialog.h"
+#include "store/ansi.h"
 #include "store/ui/fiche.h"
 #include "tools/ui/calendar_window.h"
 #include "tools/ui/clock_window.h"
@@ -18,6 +19,7 @@
 #include "tools/ui/list_windows.h"
 #include "tools/ui/notepad_window.h"
 #include "tools/ui/pocket_window.h"
+#include "tools/ui/texte_window.h"
 
 #include <QAction>
 #include <QDir>
@@ -123,6 +125,12 @@ void TMainForm::wireFeatures()
     }
 
     // Accessories: each a modal window created, shown and freed.
+    on("Texte1", [this, f] {
+        QStringList lines;
+        for (const QByteArray& line : f->book().company())
+            lines << ansi::toUnicode(line);
+        TTexte::run(lines, this, &m_prompter);
+    });
     on("Calendrier1", [this] {
         TCalendrier w(m_clock, this);
         w.exec();

@@ -41,6 +41,8 @@ private slots:
     void characters();
     void skippedGroups_data();
     void skippedGroups();
+    void readThenWrittenIsStable_data();
+    void readThenWrittenIsStable();
     void numberedListsKeepTheirNumbers();
     void refused_data();
     void refused();
@@ -296,6 +298,26 @@ void TstRtf::skippedGroups()
     const rtf::ReadResult r = readOk(data);
     QVERIFY(!r.damaged);
     QCOMPARE(allText(r.document), text);
+}
+
+void TstRtf::readThenWrittenIsStable_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::newRow("font name with an escaped ';'")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 A\\'3bB;}}\\f0 x}");
+    QTest::newRow("font name with controls")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 A\\'01\\tab B;}}\\f0 x}");
+    QTest::newRow("neighbours alike once a control is gone")
+        << QByteArray("{\\rtf1{\\b a}\\'01{\\b b}}");
+    QTest::newRow("paragraph separator and DEL") << QByteArray("{\\rtf1 a\\u8233?b\\'7fc}");
+    QTest::newRow("first line far out") << QByteArray("{\\rtf1\\li31680\\fi31680 x}");
+}
+
+void TstRtf::readThenWrittenIsStable()
+{
+    QFETCH(QByteArray, data);
+    const rtf::ReadResult r = readOk(data);
+    QCOMPARE(readOk(rtf::write(r.document)).document, r.document);
 }
 
 void TstRtf::numberedListsKeepTheirNumbers()

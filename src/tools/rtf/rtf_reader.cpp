@@ -195,6 +195,8 @@ bool isSkippedDestination(std::string_view w)
     return skipped.contains(QByteArray::fromRawData(w.data(), qsizetype(w.size())));
 }
 
+void sanitize(QString& text);
+
 class Reader
 {
 public:
@@ -459,8 +461,11 @@ bool Reader::closeGroup()
 void Reader::endFontEntry()
 {
     if (m_fontEntry >= 0 || !m_fontNameText.isEmpty()) {
-        Font& font = m_fonts[m_fontEntry];
-        font.name = m_fontNameText.trimmed();
+        QString name = m_fontNameText;
+        sanitize(name);
+        name.remove(QLatin1Char('\t'));
+        name.remove(QChar(0x2028));
+        m_fonts[m_fontEntry].name = name.trimmed();
     }
     m_fontNameText.clear();
     m_fontEntry = -1;
@@ -586,7 +591,7 @@ bool Reader::isBulletList(int ls, int level) const
 
 // Keeps only what a paragraph of the editor can hold: no NUL or control
 // characters other than the tab, no half of a surrogate pair.
-static void sanitize(QString& text)
+void sanitize(QString& text)
 {
     QString out;
     bool changed = false;
@@ -599,7 +604,15 @@ static void sanitize(QString& text)
             ++i;
             continue;
         }
-        const bool control = c.unicode() < 0x20 && c != QLatin1Char('\t');
+        if (c.unicode() == 0x2029) { // one kind of line break inside a paragraph
+            if (!changed) {
+                out = text.left(i);
+                changed = true;
+            }
+            out += QChar(0x2028);
+            continue;
+        }
+        const bool control = (c.unicode() < 0x20 && c != QLatin1Char('\t')) || c.unicode() == 0x7F;
         const bool broken = c.isSurrogate();
         if (control || broken || c.unicode() == 0xFFFE || c.unicode() == 0xFFFF) {
             if (!changed) {
@@ -640,9 +653,13 @@ void Reader::endParagraph()
             para.runs.removeAt(1);
         }
     }
-    for (Run& run : para.runs)
+    // Cleaned, runs may come out empty and their neighbours look alike.
+    QList<Run> runs;
+    runs.swap(para.runs);
+    for (Run& run : runs) {
         sanitize(run.text);
-    para.runs.removeIf([](const Run& r) { return r.text.isEmpty(); });
+        para.append(run);
+    }
     m_document.paragraphs.append(std::move(para));
     m_paragraph = Paragraph{};
     m_listText.clear();

@@ -40,12 +40,14 @@ void appendNumber(QByteArray& out, long long n)
 
 // Text escaped for RTF. Long paragraphs are broken into lines after a space:
 // readers ignore the line ends in text.
-void appendText(QByteArray& out, const QString& text, qsizetype& lineStart)
+void appendText(QByteArray& out, const QString& text, qsizetype& lineStart, bool fontName = false)
 {
     const auto& bytes = ansiBytes();
     for (const QChar qc : text) {
         const char16_t c = qc.unicode();
-        if (c == '\\' || c == '{' || c == '}') {
+        if (fontName && c == ';') {
+            appendHex(out, ';'); // a bare one ends the name
+        } else if (c == '\\' || c == '{' || c == '}') {
             out += '\\';
             out += char(c);
         } else if (c == '\t') {
@@ -71,9 +73,11 @@ void appendText(QByteArray& out, const QString& text, qsizetype& lineStart)
     }
 }
 
-long long twips(double points)
+// Indents are kept within 22 inches each way; the first line, counted from
+// the left indent, may go twice as far.
+long long twips(double points, double limit = 1584)
 {
-    return std::llround(std::clamp(points, -1584.0, 1584.0) * 20);
+    return std::llround(std::clamp(points, -limit, limit) * 20);
 }
 
 } // namespace
@@ -100,7 +104,7 @@ QByteArray write(const Document& document)
         out += "{\\f";
         appendNumber(out, i);
         out += "\\fnil\\fcharset0 ";
-        appendText(out, fonts.at(i), lineStart);
+        appendText(out, fonts.at(i), lineStart, true);
         out += ";}";
     }
     if (bullets) {
@@ -142,7 +146,7 @@ QByteArray write(const Document& document)
             out += "\\qj";
             break;
         }
-        const long long first = twips(p.firstIndent);
+        const long long first = twips(p.firstIndent, 2 * 1584);
         const long long left = twips(p.leftIndent);
         out += "\\fi";
         appendNumber(out, -left);

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "platform/ui/qt_prompter.h"
+#include "tools/letter_editor.h"
+
+#include <QDialog>
+#include <QTextEdit>
+#include <functional>
+#include <optional>
+
+class QComboBox;
+class QPrinter;
+class QPushButton;
+class QSpinBox;
+class QTextCharFormat;
+class QToolButton;
+class TexteRuler;
+
+// The editor of the word processor: what is pasted into it keeps only what a
+// letter file can hold, so that nothing on screen is lost on saving.
+class LetterEdit : public QTextEdit
+{
+    Q_OBJECT
+public:
+    explicit LetterEdit(QWidget* parent = nullptr);
+    // Sets the text 6 pixels in from the left and right edges again.
+    void applyTextMargins();
+
+protected:
+    void insertFromMimeData(const QMimeData* source) override;
+    void resizeEvent(QResizeEvent* event) override;
+};
+
+// The word processor: letters in rich text, saved and opened as RTF, printed.
+class TTexte : public QDialog, private LetterView
+{
+    Q_OBJECT
+public:
+    // companyLines: the company header lines (the first four head a new
+    // letter). Questions and messages go to prompter, or to boxes of its own.
+    explicit TTexte(const QStringList& companyLines, QWidget* parent = nullptr,
+                    Prompter* prompter = nullptr);
+
+    // Opens the word processor maximized and modally; it is freed on return.
+    static void run(const QStringList& companyLines, QWidget* parent = nullptr,
+                    Prompter* prompter = nullptr);
+
+    LetterEdit* editor() const { return m_edit; }
+    TexteRuler* ruler() const { return m_ruler; }
+    LetterEditor& letterEditor() { return m_letters; }
+    QString fileName() const { return m_letters.fileName(); }
+    bool isUpdating() const { return m_updating; }
+
+    // The letter printed on a printer the caller set up.
+    void printTo(QPrinter& printer);
+    // Replaces the font dialog (tests).
+    void setFontChooser(std::function<std::optional<QFont>(const QFont&)> chooser)
+    {
+        m_chooseFont = std::move(chooser);
+    }
+
+    // The commands of the toolbar.
+    void newLetter();
+    void openLetter();
+    void saveLetter();
+    void printLetter();
+    void chooseFont();
+
+    void reject() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    rtf::Document letter() const override;
+    void showLetter(const rtf::Document& letter) override;
+    bool isModified() const override;
+    void setModified(bool modified) override;
+
+    QToolButton* addButton(const char* name, const QString& hint, const QIcon& icon);
+    void refresh();
+    void mergeFormat(const QTextCharFormat& format);
+    void setBold(bool on);
+    void setItalic(bool on);
+    void setUnderline(bool on);
+    void setAlignment(Qt::Alignment alignment);
+    void setBullets(bool on);
+    void setFontName(const QString& name);
+    void setFontSize(int points);
+    void markerDropped(QWidget* marker);
+
+    QtPrompter m_ownPrompter;
+    Prompter& m_prompter;
+    LetterEditor m_letters;
+    QWidget* m_panel;
+    TexteRuler* m_ruler;
+    LetterEdit* m_edit;
+    QToolButton* m_bold;
+    QToolButton* m_italic;
+    QToolButton* m_underline;
+    QToolButton* m_left;
+    QToolButton* m_center;
+    QToolButton* m_right;
+    QToolButton* m_bullets;
+    QComboBox* m_fontName;
+    QSpinBox* m_fontSize;
+    QPushButton* m_close;
+    bool m_updating = false;
+    std::function<std::optional<QFont>(const QFont&)> m_chooseFont;
+};
