@@ -129,7 +129,7 @@ void TMainForm::wireFeatures()
         QStringList lines;
         for (const QByteArray& line : f->book().company())
             lines << ansi::toUnicode(line);
-        TTexte::run(lines, this, &m_prompter);
+        TTexte::run(lines, this, &m_prompter, &printHost());
     });
     on("Calendrier1", [this] {
         TCalendrier w(m_clock, this);

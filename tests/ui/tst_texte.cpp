@@ -1,4 +1,5 @@
 #include "app/main_form.h"
+#include "print/ui/qt_print_device.h"
 #include "store/ui/fiche.h"
 #include "tools/rtf/rtf_file.h"
 #include "tools/rtf/rtf_reader.h"
@@ -8,6 +9,7 @@
 #include "tools/ui/texte_window.h"
 
 #include "support/fixed_clock.h"
+#include "support/scripted_print_host.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_files.h"
 #include "tools/rtf_helpers.h"
@@ -122,7 +124,8 @@ private slots:
     void closeWithSaveCancelledKeepsWindow();
     void openAsksFirstAndRefusesBadFiles();
     void savedFileOpensAgain();
-    void printsPages();
+    void printsThroughThePrintHost();
+    void printsRichTextOnPaper();
     void menuItemOpensMaximized();
     void screenshot();
 
@@ -562,7 +565,30 @@ void TstTexte::savedFileOpensAgain()
     QCOMPARE(other.fileName(), path("tout.rtf"));
 }
 
-void TstTexte::printsPages()
+void TstTexte::printsThroughThePrintHost()
+{
+    ScriptedPrintHost host;
+    TTexte w(Company, nullptr, m_prompter.get(), &host);
+    w.editor()->setPlainText(QStringLiteral("Bonjour\nà demain"));
+    host.printerAnswers.push_back(false);
+    click(&w, "SpeedButton3");
+    QCOMPARE(host.printerDialogs, 1);
+    QVERIFY(host.jobs.isEmpty());
+
+    host.printerAnswers.push_back(true);
+    click(&w, "SpeedButton3");
+    QCOMPARE(host.jobs.size(), 1);
+    QCOMPARE(host.jobs.first().title, QString());
+    const print::RecordingPrintDevice* device = host.last();
+    QCOMPARE(device->begun, 1);
+    QCOMPARE(device->ended, 1);
+    QCOMPARE(device->texts(),
+             (QStringList{"0:0:0:Bonjour",
+                          QStringLiteral("0:0:%1:à demain").arg(device->calls.last().y)}));
+    w.editor()->document()->setModified(false);
+}
+
+void TstTexte::printsRichTextOnPaper()
 {
     QString text;
     for (int i = 0; i < 200; ++i)
@@ -571,13 +597,17 @@ void TstTexte::printsPages()
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path("lettre.pdf"));
-    m_w->printTo(printer);
+    {
+        print::QtPrintDevice device(printer);
+        m_w->drawLetter(device);
+    }
     const QByteArray pdf = readBytes(path("lettre.pdf"));
     QVERIFY(pdf.startsWith("%PDF"));
     QVERIFY2(pdf.count("/Type /Page") - pdf.count("/Type /Pages") >= 3, pdf.left(2000).constData());
     QCOMPARE(printer.docName(), QString());
     // Printing changes nothing on screen.
     QCOMPARE(edit()->toPlainText(), text);
+    QCOMPARE(edit()->document()->rootFrame()->frameFormat().leftMargin(), 6.0);
 }
 
 void TstTexte::menuItemOpensMaximized()
@@ -635,6 +665,10 @@ void TstTexte::screenshot()
     edit()->setTextCursor(c);
     QApplication::processEvents();
     QVERIFY(m_w->grab().save(QDir(folder).filePath("texte.png")));
+    // The same letter as a save writes it, for opening in other programs.
+    edit()->document()->setModified(true);
+    m_prompter->saveAnswers.push_back(Prompter::FileChoice{QDir(folder).filePath("lettre.rtf")});
+    QVERIFY(m_w->letterEditor().save());
 }
 
 QTEST_MAIN(TstTexte)

@@ -1,11 +1,13 @@
 #include "tools/ui/texte_window.h"
 
 #include "platform/ui/command_guard.h"
-#include "print/ui/print_preview.h"
+#include "print/ui/qt_print_device.h"
+#include "print/ui/qt_print_host.h"
 #include "tools/ruler_geometry.h"
 #include "tools/ui/texte_document.h"
 #include "tools/ui/texte_ruler.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QCollator>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -15,8 +17,6 @@
 #include <QLocale>
 #include <QMimeData>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
@@ -192,8 +192,11 @@ void LetterEdit::insertFromMimeData(const QMimeData* source)
     ensureCursorVisible();
 }
 
-TTexte::TTexte(const QStringList& companyLines, QWidget* parent, Prompter* prompter)
+TTexte::TTexte(const QStringList& companyLines, QWidget* parent, Prompter* prompter,
+               print::PrintHost* printHost)
     : QDialog(parent), m_ownPrompter(this), m_prompter(prompter ? *prompter : m_ownPrompter),
+      m_ownPrintHost(printHost ? nullptr : std::make_unique<print::QtPrintHost>(this)),
+      m_printHost(printHost ? *printHost : *m_ownPrintHost),
       m_letters(m_prompter, *this, companyLines), m_panel(new QWidget(this)),
       m_ruler(new TexteRuler(this)), m_edit(new LetterEdit(this))
 {
@@ -333,9 +336,10 @@ TTexte::TTexte(const QStringList& companyLines, QWidget* parent, Prompter* promp
     refresh();
 }
 
-void TTexte::run(const QStringList& companyLines, QWidget* parent, Prompter* prompter)
+void TTexte::run(const QStringList& companyLines, QWidget* parent, Prompter* prompter,
+                 print::PrintHost* printHost)
 {
-    TTexte window(companyLines, parent, prompter);
+    TTexte window(companyLines, parent, prompter, printHost);
     window.setWindowState(window.windowState() | Qt::WindowMaximized);
     window.exec();
 }
@@ -421,30 +425,61 @@ void TTexte::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-void TTexte::printTo(QPrinter& printer)
+void TTexte::drawLetter(print::PrintDevice& device)
 {
     WaitCursor wait;
-    printer.setDocName(QString());
-    // A copy, so that laying the letter out for the paper leaves the screen's alone.
+    device.setTitle(QString());
+    auto* printer = dynamic_cast<print::QtPrintDevice*>(&device);
+    if (!printer) {
+        // A device that only knows lines of text gets the letter's lines.
+        device.beginDoc();
+        const int lineHeight = std::max(1, device.textHeight(QStringLiteral("Ag")));
+        int y = 0;
+        const QStringList lines = m_edit->toPlainText().split(QLatin1Char('\n'));
+        for (const QString& line : lines) {
+            if (y > 0 && y + lineHeight > device.pageHeight()) {
+                device.newPage();
+                y = 0;
+            }
+            device.textOut(0, y, line);
+            y += lineHeight;
+        }
+        device.endDoc();
+        return;
+    }
+    // A copy laid out for the paper, so that the letter on screen stays as it is.
     std::unique_ptr<QTextDocument> copy(m_edit->document()->clone());
-    copy->print(&printer);
+    QPrinter& paper = printer->printer();
+    copy->documentLayout()->setPaintDevice(&paper);
+    QTextFrameFormat frame = copy->rootFrame()->frameFormat();
+    frame.setMargin(2 / 2.54 * paper.logicalDpiY()); // 2 cm on every side
+    copy->rootFrame()->setFrameFormat(frame);
+    const QSizeF page(paper.width(), paper.height());
+    copy->setPageSize(page);
+    const int pages = std::max(1, copy->pageCount());
+
+    device.beginDoc();
+    QPainter& painter = printer->painter();
+    for (int i = 0; i < pages; ++i) {
+        if (i > 0)
+            device.newPage();
+        painter.save();
+        const QRectF view(0, i * page.height(), page.width(), page.height());
+        painter.translate(0, -view.top());
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = view;
+        context.palette.setColor(QPalette::Text, Qt::black);
+        copy->documentLayout()->draw(&painter, context);
+        painter.restore();
+    }
+    device.endDoc();
 }
 
 void TTexte::printLetter()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QString());
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted)
+    if (!m_printHost.askPrinter())
         return;
-    if (printPreviewWanted()) {
-        QPrintPreviewDialog preview(&printer, this);
-        connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-                [this](QPrinter* p) { runGuarded(this, [this, p] { printTo(*p); }); });
-        preview.exec();
-        return;
-    }
-    printTo(printer);
+    m_printHost.print(QString(), [this](print::PrintDevice& device) { drawLetter(device); });
 }
 
 void TTexte::chooseFont()

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "platform/ui/qt_prompter.h"
+#include "print/print_host.h"
 #include "tools/letter_editor.h"
 
 #include <QDialog>
 #include <QTextEdit>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QComboBox;
@@ -37,13 +39,14 @@ class TTexte : public QDialog, private LetterView
     Q_OBJECT
 public:
     // companyLines: the company header lines (the first four head a new
-    // letter). Questions and messages go to prompter, or to boxes of its own.
+    // letter). Questions and messages go to prompter, prints to printHost, or
+    // to dialogs of the window's own.
     explicit TTexte(const QStringList& companyLines, QWidget* parent = nullptr,
-                    Prompter* prompter = nullptr);
+                    Prompter* prompter = nullptr, print::PrintHost* printHost = nullptr);
 
     // Opens the word processor maximized and modally; it is freed on return.
     static void run(const QStringList& companyLines, QWidget* parent = nullptr,
-                    Prompter* prompter = nullptr);
+                    Prompter* prompter = nullptr, print::PrintHost* printHost = nullptr);
 
     LetterEdit* editor() const { return m_edit; }
     TexteRuler* ruler() const { return m_ruler; }
@@ -51,8 +54,8 @@ public:
     QString fileName() const { return m_letters.fileName(); }
     bool isUpdating() const { return m_updating; }
 
-    // The letter printed on a printer the caller set up.
-    void printTo(QPrinter& printer);
+    // The letter drawn as one print job on a device of the print host.
+    void drawLetter(print::PrintDevice& device);
     // Replaces the font dialog (tests).
     void setFontChooser(std::function<std::optional<QFont>(const QFont&)> chooser)
     {
@@ -92,6 +95,8 @@ private:
 
     QtPrompter m_ownPrompter;
     Prompter& m_prompter;
+    std::unique_ptr<print::PrintHost> m_ownPrintHost;
+    print::PrintHost& m_printHost;
     LetterEditor m_letters;
     QWidget* m_panel;
     TexteRuler* m_ruler;
