@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <array>
+#include <optional>
+
+// The activity report's day table and its time file "Tarvik.tps": one row per
+// day (date, time spent, contacts, closed sales, follow-ups), the first two
+// columns carried from run to run in the file, one "date TAB hh:mm" line each.
+namespace activity {
+
+// A time span as "hh:mm", the hours taken modulo 24.
+QByteArray formatTimeSpent(qint64 secs);
+
+// A time of day written "h:mm" or "h:mm:ss" (one or two digits each, blanks
+// around allowed), in seconds; nullopt when it is not a valid time of day.
+std::optional<qint64> parseTimeOfDay(const QByteArray& text);
+
+// A date as the table writes it: "dd/mm/yyyy".
+QByteArray dayText(const QDate& day);
+
+class TimeTable
+{
+public:
+    static constexpr int Columns = 5;
+    static constexpr int InitialRows = 64;
+    // Well beyond a lifetime of days; a bigger file is left alone rather than
+    // loaded into the window.
+    static constexpr qint64 MaxFileSize = 8 * 1024 * 1024;
+    using Row = std::array<QByteArray, Columns>;
+
+    enum class LoadResult {
+        Missing,    // no file: an empty table
+        Loaded,     // the table holds the file's days
+        Unreadable, // the file exists but cannot be read: it is kept as it is
+        TooLarge,   // over MaxFileSize: not read, kept as it is
+    };
+
+    TimeTable();
+
+    // Row 0 holds the column titles once Init has run; rows 1 onward one day
+    // each, the first row with an empty date ending the table.
+    int rowCount() const { return static_cast<int>(m_rows.size()); }
+    const QByteArray& cell(int row, int column) const;
+    // The days recorded: rows 1 .. dayCount().
+    int dayCount() const;
+
+    // Reads the time file into the table. A line without a TAB, or without a
+    // date before it, is skipped; the time keeps at most 255 characters.
+    LoadResult Charge(const QString& path);
+
+    // Today's time spent in seconds: the time of the last row dated today that
+    // has one; a time that cannot be read ends the scan, keeping what was found
+    // before it. 0 when there is none.
+    qint64 GetIni(const QDate& today) const;
+
+    // Writes the titles and today's row: the row already dated today (the last
+    // one, which GetIni reads back), else the first empty row.
+    void Init(const QDate& today, int contacts, int closedSales, int followups,
+              qint64 timeSpentSecs);
+
+    // Rewrites the time file with the days of the table. Does nothing when the
+    // file on disk could not be read (it would lose its days). Throws
+    // TarvikError when the file cannot be written; the old file stays whole.
+    void Sauve(const QString& path) const;
+
+    // False after a load that left the file on disk unread.
+    bool savesFile() const { return m_savesFile; }
+
+private:
+    void ensureRows(int count);
+
+    QList<Row> m_rows;
+    bool m_savesFile = true;
+};
+
+} // namespace activity
