@@ -6,6 +6,7 @@
 #include "platform/prompter.h"
 #include "platform/ui/command_guard.h"
 #include "print/ui/qt_print_host.h"
+#include "print/ui/rapport_window.h"
 #include "store/ui/fiche.h"
 
 #include <QAction>
@@ -42,6 +43,9 @@ TMainForm::TMainForm(Prompter& prompter, const Clock& clock, SystemClockSetter& 
     setWindowTitle(QStringLiteral("Tarvik"));
     setWindowIcon(icons::drawn(icons::Glyph::Program));
 
+    // The activity report window lives for the whole run, before the record
+    // window whose activation fills it.
+    m_rapport = std::make_unique<TRapport>(clock);
     m_fiche = new TFiche(prompter, clock, this);
     setCentralWidget(m_fiche);
 
@@ -75,6 +79,9 @@ TMainForm::TMainForm(Prompter& prompter, const Clock& clock, SystemClockSetter& 
         f->book().ChargeIni(folder);
         f->book().ChargeCombo(folder);
     });
+    // Today's time spent goes on from where the last run of the day left it.
+    TRapport* rapport = m_rapport.get();
+    runGuarded(this, [f, rapport, folder] { rapport->Charge(folder, f->book()); });
     m_fiche->refreshPickLists();
     m_fiche->refresh();
     action(QStringLiteral("Touteslesfiches1"))->setChecked(true);
@@ -82,6 +89,7 @@ TMainForm::TMainForm(Prompter& prompter, const Clock& clock, SystemClockSetter& 
     connect(m_fiche, &TFiche::captionChanged, this, &TMainForm::updateTitle);
     wireFeatures();
     wirePrinting();
+    wireReports();
     updateTitle();
 }
 
@@ -137,7 +145,7 @@ void TMainForm::buildMenus()
     addItem(print, "Fichesventesabouties1", QStringLiteral("&Ventes abouties..."),
             QStringLiteral("Imprime fiches vente aboutie"));
     addItem(print, "Fichessupportdactivit1", QStringLiteral("Rappor&t d'activité..."),
-            QStringLiteral("Imprimer le rapport d'activité"));
+            QStringLiteral("Imprime fiches rapport d'activité"));
     addItem(print, "Fichesrelancesfaire1", QStringLiteral("Relances à &faire..."),
             QStringLiteral("Imprimer relances à faire"));
     addItem(print, "Enveloppes1", QStringLiteral("&Enveloppes"),
@@ -245,7 +253,7 @@ void TMainForm::buildMenus()
     addItem(tools, "Planning1", QStringLiteral("&Planning"),
             QStringLiteral("Planning des relances"), false);
     addItem(tools, "Statsoprations1", QStringLiteral("&Stats opérations"),
-            QStringLiteral("Statistiques des opérations"), false);
+            QStringLiteral("Statistiques sur les opérations"), false);
 
     QMenu* params = bar->addMenu(QStringLiteral("&Paramètres"));
     params->setObjectName(QStringLiteral("ParamMenu"));
@@ -569,6 +577,12 @@ void TMainForm::closeEvent(QCloseEvent* event)
     TFiche* f = m_fiche;
     const QString name = m_fileName;
     runGuarded(this, [f, folder, name] { f->book().saveProgramFiles(folder, name); });
+    // Apart from the settings files, so that one failure does not lose the day's time.
+    TRapport* rapport = m_rapport.get();
+    runGuarded(this, [f, rapport, folder] {
+        rapport->Init(f->book());
+        rapport->Sauve(folder);
+    });
     event->accept();
 }
 

@@ -10,6 +10,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class TFiche;
+class TRapport;
 class Prompter;
 class Clock;
 class SystemClockSetter;
@@ -33,6 +34,8 @@ public:
     print::PrintHost& printHost() { return *m_printHost; }
 
     TFiche* fiche() const { return m_fiche; }
+    // The activity report window, hidden until asked for.
+    TRapport* rapport() const { return m_rapport.get(); }
     QAction* action(const QString& name) const;
     const QString& fileName() const { return m_fileName; }
     const QString& programFolder() const { return m_programFolder; }
@@ -84,11 +87,14 @@ private:
     void chooseContactMode(int mode);
     void chooseOperationMode(int mode);
     void wirePrinting();
+    void wireReports();
 
     Prompter& m_prompter;
     const Clock& m_clock;
     SystemClockSetter& m_clockSetter;
     TFiche* m_fiche = nullptr;
+    // No Qt parent: a window of its own for the whole run.
+    std::unique_ptr<TRapport> m_rapport;
     QString m_programFolder;
     QString m_fileName;
     QLabel* m_panel0 = nullptr;

@@ -121,6 +121,14 @@ TimeTable::LoadResult TimeTable::Charge(const QString& path)
         return LoadResult::Unreadable;
     }
 
+    read(data);
+    return LoadResult::Loaded;
+}
+
+void TimeTable::read(const QByteArray& data)
+{
+    m_rows.clear();
+    m_rows.resize(InitialRows);
     // CR LF, a lone CR and a lone LF all end a line; every other byte, NUL
     // included, belongs to the line, so that the line is written back whole.
     int r = 1;
@@ -128,10 +136,13 @@ TimeTable::LoadResult TimeTable::Charge(const QString& path)
     const qsizetype n = data.size();
     while (start < n) {
         qsizetype end = start;
-        while (end < n && data[end] != '\r' && data[end] != '\n')
+        qsizetype tab = -1;
+        while (end < n && data[end] != '\r' && data[end] != '\n') {
+            if (tab < 0 && data[end] == '\t')
+                tab = end;
             ++end;
-        const qsizetype tab = data.indexOf('\t', start);
-        if (tab >= 0 && tab < end && tab > start) {
+        }
+        if (tab > start) {
             ensureRows(r + 1);
             m_rows[r][0] = data.mid(start, tab - start);
             m_rows[r][1] = data.mid(tab + 1, std::min<qsizetype>(end - tab - 1, 255));
@@ -143,39 +154,47 @@ TimeTable::LoadResult TimeTable::Charge(const QString& path)
             ++end;
         start = end + 1;
     }
-    return LoadResult::Loaded;
 }
 
-qint64 TimeTable::GetIni(const QDate& today) const
+TimeTable::TodayRow TimeTable::todayRow(const QDate& today) const
 {
     const QByteArray day = dayText(today);
-    qint64 spent = 0;
+    TodayRow found;
+    int firstToday = -1;
     for (int r = 1; r < m_rows.size(); ++r) {
-        if (m_rows[r][0] != day || m_rows[r][1].isEmpty())
+        if (m_rows[r][0] != day)
+            continue;
+        if (firstToday < 0)
+            firstToday = r;
+        if (m_rows[r][1].isEmpty())
             continue;
         const auto t = parseTimeOfDay(m_rows[r][1]);
         if (!t)
             break;
-        spent = *t;
+        found = {r, *t};
     }
-    return spent;
+    if (found.row < 0)
+        found.row = firstToday;
+    return found;
+}
+
+qint64 TimeTable::GetIni(const QDate& today) const
+{
+    return todayRow(today).secs;
 }
 
 void TimeTable::Init(const QDate& today, int contacts, int closedSales, int followups,
                      qint64 timeSpentSecs)
 {
     m_rows[0] = {"Date", "Temps pass\xE9", "Contacts", "Ventes", "Relances"};
-    const QByteArray day = dayText(today);
-    const int days = dayCount();
-    int row = -1;
-    for (int r = 1; r <= days; ++r)
-        if (m_rows[r][0] == day)
-            row = r;
+    // The row GetIni reads back, so that the next run of the day goes on
+    // from this time whatever other rows of today the file holds.
+    int row = todayRow(today).row;
     if (row < 0) {
-        row = days + 1;
+        row = dayCount() + 1;
         // Always one empty row after the days, as after a load.
         ensureRows(row + 2);
-        m_rows[row][0] = day;
+        m_rows[row][0] = dayText(today);
     }
     Row& target = m_rows[row];
     target[1] = formatTimeSpent(timeSpentSecs);
@@ -188,10 +207,20 @@ void TimeTable::Sauve(const QString& path) const
 {
     if (!m_savesFile)
         return;
-    BlockList lines;
+    blocks::saveFile(path, days());
+}
+
+QByteArray TimeTable::fileBytes() const
+{
+    return blocks::joinLines(days());
+}
+
+QList<QByteArray> TimeTable::days() const
+{
+    QList<QByteArray> lines;
     for (int r = 1; r < m_rows.size() && !m_rows[r][0].isEmpty(); ++r)
         lines.append(m_rows[r][0] + '\t' + m_rows[r][1]);
-    blocks::saveFile(path, lines);
+    return lines;
 }
 
 } // namespace activity

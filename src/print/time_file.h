@@ -51,14 +51,16 @@ public:
     // Reads the time file into the table. A line without a TAB, or without a
     // date before it, is skipped; the time keeps at most 255 characters.
     LoadResult Charge(const QString& path);
+    // The same from the file's bytes.
+    void read(const QByteArray& data);
 
     // Today's time spent in seconds: the time of the last row dated today that
     // has one; a time that cannot be read ends the scan, keeping what was found
     // before it. 0 when there is none.
     qint64 GetIni(const QDate& today) const;
 
-    // Writes the titles and today's row: the row already dated today (the last
-    // one, which GetIni reads back), else the first empty row.
+    // Writes the titles and today's row: the row of today GetIni reads back,
+    // else the first empty row.
     void Init(const QDate& today, int contacts, int closedSales, int followups,
               qint64 timeSpentSecs);
 
@@ -66,12 +68,23 @@ public:
     // file on disk could not be read (it would lose its days). Throws
     // TarvikError when the file cannot be written; the old file stays whole.
     void Sauve(const QString& path) const;
+    // What Sauve writes: "date TAB time" CR LF for each day.
+    QByteArray fileBytes() const;
 
     // False after a load that left the file on disk unread.
     bool savesFile() const { return m_savesFile; }
 
 private:
+    struct TodayRow
+    {
+        int row = -1;    // the row holding today's time, -1 when none
+        qint64 secs = 0; // its time
+    };
+    // The last row of today with a valid time, the scan ending at a time
+    // that cannot be read; else the first row of today, if any.
+    TodayRow todayRow(const QDate& today) const;
     void ensureRows(int count);
+    QList<QByteArray> days() const;
 
     QList<Row> m_rows;
     bool m_savesFile = true;

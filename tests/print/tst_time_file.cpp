@@ -201,6 +201,19 @@ void TstTimeFile::todaysRowFoundOrAdded()
     QCOMPARE(t.cell(1, 1), QByteArray("01:00"));
     QCOMPARE(t.cell(3, 1), QByteArray("01:40"));
     QCOMPARE(t.GetIni(today()), qint64(6000));
+
+    // Behind a time that cannot be read, the row before it is the one kept up.
+    writeBytes(tps(), "15/03/2026\t01:30\r\n15/03/2026\t99:99\r\n15/03/2026\t03:00\r\n");
+    t.Charge(tps());
+    t.Init(today(), 1, 0, 0, t.GetIni(today()) + 600);
+    QCOMPARE(t.cell(1, 1), QByteArray("01:40"));
+    QCOMPARE(t.GetIni(today()), qint64(6000));
+    // Today's only row unreadable: it takes the new time.
+    writeBytes(tps(), "15/03/2026\tlate\r\n");
+    t.Charge(tps());
+    t.Init(today(), 1, 0, 0, t.GetIni(today()) + 600);
+    QCOMPARE(t.dayCount(), 1);
+    QCOMPARE(t.cell(1, 1), QByteArray("00:10"));
 }
 
 void TstTimeFile::saveStopsAtTheFirstEmptyDate()

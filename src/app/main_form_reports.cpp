@@ -1,0 +1,37 @@
+// The wiring of the activity report, the planning and the operation statistics.
+#include "app/main_form.h"
+
+#include "platform/ui/command_guard.h"
+#include "print/ui/planning_window.h"
+#include "print/ui/rapport_window.h"
+#include "print/ui/stats_window.h"
+#include "store/ui/fiche.h"
+
+#include <QAction>
+
+void TMainForm::wireReports()
+{
+    auto on = [this](const char* name, auto&& slot) {
+        connect(action(QLatin1String(name)), &QAction::triggered, this, slot);
+    };
+    TFiche* f = m_fiche;
+    TRapport* rapport = m_rapport.get();
+
+    on("Rapportdactivit1",
+       [this, f, rapport] { runGuarded(this, [f, rapport] { rapport->Rapport1(f->book()); }); });
+    on("Fichessupportdactivit1", [this, f, rapport] {
+        runGuarded(this, [this, f, rapport] { rapport->ImpRapport(f->book(), printHost()); });
+    });
+    on("Planning1", [this, f] {
+        bool chosen = false;
+        f->run([this, f, &chosen] { chosen = TPlanning::Relances(f->book(), this); });
+        // The chosen contact is shown even when the operations were on view.
+        if (chosen && f->book().page() != RecordBook::Page::Contacts)
+            f->showContactsPage();
+        else if (chosen)
+            f->focusAfterMove();
+    });
+    on("Statsoprations1", [this, f] {
+        f->run([this, f] { TStatsOpr::StatsOperation(f->book(), printHost(), this); });
+    });
+}
