@@ -303,8 +303,6 @@ void TstReportsWindows::timeFileAtStartAndAtClosing()
     writeBytes(path("Tarvik.tps"), "14/03/2026\t03:00\r\nno tab here\r\n15/03/2026\t01:30\r\n");
     makeForm();
     QCOMPARE(book().counters().timeSpentSecs, qint64(5400));
-    QCOMPARE(m_form->fiche()->findChild<QLabel*>("Label29")->text(),
-             QStringLiteral("Temps passé  01:30"));
     book().setTimeSpent(5400 + 45 * 60);
     m_form->close();
     QCOMPARE(readBytes(path("Tarvik.tps")),
