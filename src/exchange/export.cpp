@@ -2,6 +2,7 @@
 
 #include "platform/errors.h"
 #include "store/ansi.h"
+#include "store/block_index.h"
 #include "store/contact_record.h"
 
 #include <QSaveFile>
@@ -43,9 +44,9 @@ QByteArray delimited(const BlockList& list, char separator)
 {
     QByteArray out;
     const qsizetype n = list.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (!blocks::isHeader(list.at(i)))
-            continue;
+    const blocks::BlockIndex index(list, blocks::ContactDigits);
+    for (const blocks::ListedBlock& block : index.inListOrder()) {
+        const qsizetype i = block.first;
         for (int f = 0; f < FieldCount; ++f) {
             if (f > 0)
                 out += separator;
@@ -61,10 +62,9 @@ QByteArray delimited(const BlockList& list, char separator)
 QByteArray xml(const BlockList& list)
 {
     QByteArray out("<?xml version=\"1.0\" ?>\r\n<racine>\r\n");
-    const qsizetype n = list.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (!blocks::isHeader(list.at(i)))
-            continue;
+    const blocks::BlockIndex index(list, blocks::ContactDigits);
+    for (const blocks::ListedBlock& block : index.inListOrder()) {
+        const qsizetype i = block.first;
         out += "<record>\r\n";
         for (int f = 0; f < FieldCount; ++f) {
             out += '<';

@@ -5,7 +5,9 @@
 #include "platform/prompter.h"
 #include "store/ansi.h"
 #include "store/contact_record.h"
+#include "store/dates.h"
 #include "store/integrity.h"
+#include "store/money.h"
 #include "store/text_helpers.h"
 
 #include <QFileInfo>
@@ -16,7 +18,6 @@ constexpr int Digits = blocks::OperationDigits;
 const char* const DescriptionPrefix = "MEM3";
 const char* const HighlightPrefix = "MEM4";
 const char* const EntryPrefix = "DATA";
-const char* const DateFormat = "dd/MM/yyyy";
 
 // A field is one line of the file: a line break inside it would split the
 // block and shift every field behind it.
@@ -37,20 +38,6 @@ QByteArray oneCell(QByteArray value)
     value = oneLine(value);
     value.replace('\t', ' ');
     return value;
-}
-
-QDate readDate(const QByteArray& line)
-{
-    const QString text = QString::fromLatin1(text::trimmed(line));
-    QDate date = QDate::fromString(text, QLatin1String(DateFormat));
-    if (!date.isValid())
-        date = QDate::fromString(text, QStringLiteral("d/M/yyyy"));
-    return date;
-}
-
-QByteArray writeDate(const QDate& date)
-{
-    return date.toString(QLatin1String(DateFormat)).toLatin1();
 }
 
 } // namespace
@@ -128,11 +115,11 @@ void OperationBook::LitOperation()
         m_shown.unit_cost = fixed(operation::UnitCost);
         // An unreadable start date leaves both pickers on today.
         const QByteArray start = fixed(operation::StartDate);
-        const QDate startDate = start.isEmpty() ? QDate() : readDate(start);
+        const QDate startDate = start.isEmpty() ? QDate() : dates::parse(start);
         if (start.isEmpty() || startDate.isValid()) {
             if (startDate.isValid())
                 m_shown.start_date = startDate;
-            const QDate endDate = readDate(fixed(operation::EndDate));
+            const QDate endDate = dates::parse(fixed(operation::EndDate));
             if (endDate.isValid())
                 m_shown.end_date = endDate;
         }
@@ -182,7 +169,8 @@ void OperationBook::EcritOperation()
     block.reserve(operation::FixedLines + 2 + r.description.size() + r.highlights.size() +
                   r.entries.size());
     block << head << r.op_code << r.op_type << r.summary << r.fixed_cost << r.unit_cost
-          << writeDate(r.start_date) << writeDate(r.end_date) << QByteArray(r.urgent ? "Y" : "N");
+          << dates::format(r.start_date) << dates::format(r.end_date)
+          << QByteArray(r.urgent ? "Y" : "N");
     for (const QByteArray& line : r.description)
         block << DescriptionPrefix + line;
     for (const QByteArray& line : r.highlights)
@@ -210,9 +198,9 @@ void OperationBook::reset()
 
 // ---------------------------------------------------------------- moves
 
-void OperationBook::move(selection::Direction direction)
+void OperationBook::move(blocks::Direction direction)
 {
-    using selection::Direction;
+    using blocks::Direction;
     if (direction == Direction::Last && m_count <= 1)
         return;
     EcritOperation();
@@ -239,19 +227,19 @@ void OperationBook::move(selection::Direction direction)
 
 void OperationBook::Precedent()
 {
-    move(selection::Direction::Previous);
+    move(blocks::Direction::Previous);
 }
 void OperationBook::suivant()
 {
-    move(selection::Direction::Next);
+    move(blocks::Direction::Next);
 }
 void OperationBook::Premier()
 {
-    move(selection::Direction::First);
+    move(blocks::Direction::First);
 }
 void OperationBook::Dernier()
 {
-    move(selection::Direction::Last);
+    move(blocks::Direction::Last);
 }
 
 void OperationBook::Ajout()
@@ -391,8 +379,8 @@ bool OperationBook::addEntry(const QDate& date, const QByteArray& label, const Q
         return false;
     if (m_shown.entries.size() >= MaxTypedEntries)
         return false;
-    m_shown.entries << OperationEntry{writeDate(date.isValid() ? date : m_clock.today()),
-                                      oneCell(label), oneCell(text::twoDecimals(amount))};
+    m_shown.entries << OperationEntry{dates::format(date.isValid() ? date : m_clock.today()),
+                                      oneCell(label), oneCell(money::twoDecimals(amount))};
     m_flags.fileModified = true;
     m_flags.operationsChanged = true;
     return true;
@@ -413,7 +401,7 @@ QByteArray OperationBook::formatCost(const QByteArray& typed, const TextMeasure&
     const QByteArray value = text::trimmed(typed);
     if (value.isEmpty())
         return value;
-    return text::rightAlign(text::twoDecimals(value), CostWidth, measure);
+    return text::rightAlign(money::twoDecimals(value), CostWidth, measure);
 }
 
 // ---------------------------------------------------------------- integrity

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "select/filtered_moves.h"
+#include "store/block_index.h"
 #include "store/block_list.h"
 #include "store/book_flags.h"
 
@@ -148,7 +148,7 @@ public:
     void Squize2();
 
 private:
-    void move(selection::Direction direction);
+    void move(blocks::Direction direction);
     QByteArray* field(operation::Offset field);
 
     BookFlags& m_flags;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "select/filtered_moves.h"
+#include "store/block_index.h"
 #include "store/block_list.h"
 
 #include <QByteArray>
@@ -12,7 +12,7 @@ namespace operations {
 // first, the highest for last) whose type, upper-cased a..z only, equals
 // `typeFilter`. Only numbers below `count` are reachable; `current` itself is
 // returned when no operation qualifies.
-int moveByType(const BlockList& list, int current, int count, selection::Direction direction,
+int moveByType(const BlockList& list, int current, int count, blocks::Direction direction,
                const QByteArray& typeFilter);
 
 } // namespace operations

@@ -1,5 +1,6 @@
 #include "select/filtered_moves.h"
 
+#include "store/block_index.h"
 #include "store/contact_record.h"
 
 namespace selection {
@@ -9,61 +10,10 @@ bool isFiltered(int mode)
     return mode >= Alerts && mode <= FollowupsToDo;
 }
 
-int blockNumber(const QByteArray& line, int digits)
-{
-    // "<BLOC" + digits + ">": exactly the header blocks::header() builds, so a
-    // number found here is one the record window can read back.
-    const qsizetype n = line.size();
-    if (n < digits + 6 || !blocks::isHeader(line) || line.at(n - 1) != '>')
-        return -1;
-    const qsizetype width = n - 6;
-    if (width > digits && line.at(5) == '0')
-        return -1;
-    if (width > 9)
-        return -1;
-    int value = 0;
-    for (qsizetype i = 5; i < n - 1; ++i) {
-        const char c = line.at(i);
-        if (c < '0' || c > '9')
-            return -1;
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
 int move(const BlockList& list, int current, Direction direction, int digits, const BlockTest& test)
 {
-    // The best candidate so far; -1 stands for "none yet", below every number
-    // for previous and last, above every number for next and first.
-    int best = -1;
-    const qsizetype n = list.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QByteArray& line = list.at(i);
-        // The length alone rules out most field lines without reading them.
-        if (line.size() < digits + 6 || line.size() > digits + 10)
-            continue;
-        const int candidate = blockNumber(line, digits);
-        if (candidate < 0)
-            continue;
-        bool better = false;
-        switch (direction) {
-        case Direction::Previous:
-            better = candidate < current && candidate > best;
-            break;
-        case Direction::Next:
-            better = candidate > current && (best < 0 || candidate < best);
-            break;
-        case Direction::First:
-            better = best < 0 || candidate < best;
-            break;
-        case Direction::Last:
-            better = candidate > best;
-            break;
-        }
-        if (better && test(list, i))
-            best = candidate;
-    }
-    return best < 0 ? current : best;
+    return blocks::nearest(blocks::BlockIndex(list, digits), current, direction,
+                           [&](const blocks::BlockSpan& s) { return test(list, s.first); });
 }
 
 static bool upperEquals(const QByteArray& line, const QByteArray& upperValue)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/block_index.h"
 #include "store/block_list.h"
 
 #include <QByteArray>
@@ -10,7 +11,7 @@
 // nearest record number whose block passes the mode's test.
 namespace selection {
 
-enum class Direction { Previous, Next, First, Last };
+using Direction = blocks::Direction;
 
 // Contacts modes; any other value moves over all records.
 enum Mode {
@@ -49,12 +50,8 @@ using BlockTest = std::function<bool(const BlockList& list, qsizetype headerInde
 // The generic filtered move over blocks numbered with `digits` digits:
 // previous gives the nearest qualifying number below `current`, next the
 // nearest above, first the lowest, last the highest; `current` when none
-// qualifies. Only well-formed headers ("<BLOC" + `digits` digits + ">", or
-// more digits without a leading zero) count.
+// qualifies. Each number's block is the one the record window reads for it.
 int move(const BlockList& list, int current, Direction direction, int digits,
          const BlockTest& test);
-
-// The number of a well-formed header line, or -1.
-int blockNumber(const QByteArray& line, int digits);
 
 } // namespace selection

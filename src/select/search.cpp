@@ -1,7 +1,7 @@
 #include "select/search.h"
 
-#include "select/filtered_moves.h"
 #include "store/ansi.h"
+#include "store/block_index.h"
 
 namespace search {
 
@@ -22,20 +22,16 @@ bool startsWithUpper(const QByteArray& line, const QByteArray& query)
 int findBlock(const BlockList& list, int digits, int offset, const QByteArray& query)
 {
     const qsizetype n = list.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QByteArray& line = list.at(i);
-        // Only headers of a readable number can give a record: the length
-        // rules out most other lines without reading them.
-        if (line.size() < digits + 6 || line.size() > digits + 10 || !blocks::isHeader(line))
+    const blocks::BlockIndex index(list, digits);
+    for (const blocks::ListedBlock& block : index.inListOrder()) {
+        // Only headers of a readable number can give a record.
+        if (block.number < 0)
             continue;
-        const qsizetype at = i + offset;
+        const qsizetype at = block.first + offset;
         if (at >= n)
             break;
-        if (!startsWithUpper(list.at(at), query))
-            continue;
-        const int number = selection::blockNumber(line, digits);
-        if (number >= 0)
-            return number;
+        if (startsWithUpper(list.at(at), query))
+            return block.number;
     }
     return -1;
 }

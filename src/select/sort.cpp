@@ -1,6 +1,7 @@
 #include "select/sort.h"
 
 #include "store/ansi.h"
+#include "store/block_index.h"
 #include "store/contact_record.h"
 
 #include <QCollator>
@@ -124,21 +125,18 @@ int sortRecords(BlockList& list, Key key)
     Sorter sorter(list);
     std::vector<Entry> entries;
     std::vector<QCollatorSortKey> keys; // one per entry, side by side for the comparisons
-    const qsizetype n = list.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (!blocks::isHeader(list.at(i)))
-            continue;
-        Entry e;
-        e.first = i + 1;
+    const blocks::BlockIndex index(list, blocks::ContactDigits);
+    for (const blocks::ListedBlock& block : index.inListOrder()) {
         // A record ends at its trailer; a damaged one without a trailer ends
         // before the next header, so it never swallows the record after it.
-        qsizetype j = i + 1;
-        while (j < n && !blocks::isTrailer(list.at(j)) && !blocks::isHeader(list.at(j)))
-            ++j;
-        e.count = j - e.first;
-        keys.push_back(sorter.keyOf(sortKey(list, i, key)));
+        // A stray trailer inside it is left-over structure, not a line of the
+        // record: it is left out when the records are written back, or it
+        // would unbalance the sorted file.
+        Entry e;
+        e.first = block.first + 1;
+        e.count = (block.trailer >= 0 ? block.trailer : block.next) - e.first;
+        keys.push_back(sorter.keyOf(sortKey(list, block.first, key)));
         entries.push_back(std::move(e));
-        i = (j < n && blocks::isTrailer(list.at(j))) ? j : j - 1;
     }
 
     std::vector<qsizetype> order(entries.size());
@@ -165,6 +163,8 @@ int sortRecords(BlockList& list, Key key)
         const Entry* e = &entries[size_t(index)];
         sorted.append(marker(k, false));
         for (qsizetype i = 0; i < e->count; ++i) {
+            if (blocks::isTrailer(list.at(e->first + i)))
+                continue;
             if (movable)
                 sorted.append(std::move(list[e->first + i]));
             else

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cstring>
 
 namespace blocks {
 
@@ -33,28 +34,64 @@ QByteArray trailerOf(const QByteArray& header)
     return t;
 }
 
-static std::optional<int> numberAt(const QByteArray& line, qsizetype from, int digits)
+Marker readMarker(const QByteArray& line, int digits)
 {
-    if (line.size() < from + digits)
-        return std::nullopt;
-    int n = 0;
-    for (qsizetype i = from; i < from + digits; ++i) {
-        const char c = line[i];
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        n = n * 10 + (c - '0');
+    Marker m;
+    const qsizetype n = line.size();
+    if (n < 5 || line.at(0) != '<')
+        return m;
+    const char* p = line.constData();
+    qsizetype at = 1;
+    if (p[1] == '/') {
+        if (n < 6)
+            return m;
+        at = 2;
     }
-    return n;
+    if (qstrnicmp(p + at, "BLOC", 4) != 0)
+        return m;
+    m.kind = at == 1 ? Marker::Header : Marker::Trailer;
+    m.capitals = std::memcmp(p + at, "BLOC", 4) == 0;
+    at += 4;
+
+    if (digits > 0 && n >= at + digits) {
+        int lead = 0;
+        qsizetype i = at;
+        for (; i < at + digits && p[i] >= '0' && p[i] <= '9'; ++i)
+            lead = lead * 10 + (p[i] - '0');
+        if (i == at + digits)
+            m.lead = lead;
+    }
+
+    // The exact form: the digits, then ">" ending the line. More digits than
+    // `digits` only for a number that needs them (no leading zero).
+    const qsizetype width = n - at - 1;
+    if (p[n - 1] != '>' || width < digits || width > 9 || (width > digits && p[at] == '0') ||
+        width < 1)
+        return m;
+    int number = 0;
+    for (qsizetype i = at; i < n - 1; ++i) {
+        if (p[i] < '0' || p[i] > '9')
+            return m;
+        number = number * 10 + (p[i] - '0');
+    }
+    m.number = number;
+    return m;
 }
 
 std::optional<int> headerNumber(const QByteArray& line, int digits)
 {
-    return numberAt(line, 5, digits);
+    const Marker m = readMarker(line, digits);
+    if (m.kind != Marker::Header || m.lead < 0)
+        return std::nullopt;
+    return m.lead;
 }
 
 std::optional<int> trailerNumber(const QByteArray& line, int digits)
 {
-    return numberAt(line, 6, digits);
+    const Marker m = readMarker(line, digits);
+    if (m.kind != Marker::Trailer || m.lead < 0)
+        return std::nullopt;
+    return m.lead;
 }
 
 QByteArray fieldLine(const QByteArray& value)
@@ -192,11 +229,15 @@ QByteArray joinLines(const BlockList& list)
     qsizetype total = 0;
     for (const QByteArray& line : list)
         total += line.size() + 2;
-    QByteArray out;
-    out.reserve(total);
+    // Copied straight into a buffer of the final size: appending line by line
+    // costs more than writing the file.
+    QByteArray out(total, Qt::Uninitialized);
+    char* p = out.data();
     for (const QByteArray& line : list) {
-        out += line;
-        out += "\r\n";
+        std::memcpy(p, line.constData(), size_t(line.size()));
+        p += line.size();
+        *p++ = '\r';
+        *p++ = '\n';
     }
     return out;
 }

@@ -22,13 +22,37 @@ QByteArray trailer(int n, int digits);
 // "<BLOCxxxxx>" -> "</BLOCxxxxx>"
 QByteArray trailerOf(const QByteArray& header);
 
+// What one line says about the block structure. Every reader of headers and
+// trailers goes through readMarker, so that they all agree on what one is.
+struct Marker
+{
+    enum Kind : quint8 { None, Header, Trailer };
+    // "<BLOC" or "</BLOC" at the start of the line, letter case ignored.
+    Kind kind = None;
+    // That start written in capitals: only such lines count as headers and
+    // trailers when blocks are counted, checked or repaired.
+    bool capitals = false;
+    // The `digits` characters after the marker read as a decimal number, or -1
+    // when they are not all decimal digits.
+    int lead = -1;
+    // The number when the line is exactly the header or trailer the program
+    // writes for it (header(n, digits), letter case ignored), or -1: the lines
+    // that a lookup by number finds.
+    int number = -1;
+
+    bool isHeader() const { return kind == Header && capitals; }
+    bool isTrailer() const { return kind == Trailer && capitals; }
+};
+
+Marker readMarker(const QByteArray& line, int digits);
+
 inline bool isHeader(const QByteArray& line)
 {
-    return line.startsWith("<BLOC");
+    return readMarker(line, 0).isHeader();
 }
 inline bool isTrailer(const QByteArray& line)
 {
-    return line.startsWith("</BLOC");
+    return readMarker(line, 0).isTrailer();
 }
 
 // The number written in a header ("<BLOC" + digits) or a trailer ("</BLOC" +

@@ -2,48 +2,6 @@
 
 namespace contact {
 
-QByteArray formatDate(const QDate& d)
-{
-    return d.toString(QStringLiteral("dd/MM/yyyy")).toLatin1();
-}
-
-QByteArray formatTime(const QTime& t)
-{
-    return t.toString(QStringLiteral("HH:mm:ss")).toLatin1();
-}
-
-QDate parseDate(const QByteArray& text)
-{
-    // Accepts "d/m/yyyy" as well as the padded form, as the platform's own
-    // date reading did; a two-digit year is taken in the current century.
-    const QList<QByteArray> parts = text.trimmed().split('/');
-    if (parts.size() != 3)
-        return {};
-    bool okD = false, okM = false, okY = false;
-    const int d = parts[0].toInt(&okD);
-    const int m = parts[1].toInt(&okM);
-    int y = parts[2].toInt(&okY);
-    if (!okD || !okM || !okY || parts[2].isEmpty())
-        return {};
-    if (parts[2].size() <= 2)
-        y += 2000;
-    return QDate(y, m, d);
-}
-
-QTime parseTime(const QByteArray& text)
-{
-    const QList<QByteArray> parts = text.trimmed().split(':');
-    if (parts.size() < 2 || parts.size() > 3)
-        return {};
-    bool okH = false, okM = false, okS = true;
-    const int h = parts[0].toInt(&okH);
-    const int m = parts[1].toInt(&okM);
-    const int s = parts.size() == 3 ? parts[2].toInt(&okS) : 0;
-    if (!okH || !okM || !okS)
-        return {};
-    return QTime(h, m, s);
-}
-
 static QByteArray yesNo(bool b)
 {
     return b ? "Y" : "N";

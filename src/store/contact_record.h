@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/block_list.h"
+#include "store/dates.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -83,10 +84,24 @@ struct ContactRecord
 
 namespace contact {
 
-QByteArray formatDate(const QDate& d);   // "dd/mm/yyyy"
-QByteArray formatTime(const QTime& t);   // "hh:mm:ss"
-QDate parseDate(const QByteArray& text); // invalid when unreadable
-QTime parseTime(const QByteArray& text); // invalid when unreadable
+// The date and time rules of every data file, under the names the contact
+// code has always used.
+inline QByteArray formatDate(const QDate& d)
+{
+    return dates::format(d);
+}
+inline QByteArray formatTime(const QTime& t)
+{
+    return dates::formatTime(t);
+}
+inline QDate parseDate(const QByteArray& text)
+{
+    return dates::parse(text);
+}
+inline QTime parseTime(const QByteArray& text)
+{
+    return dates::parseTime(text);
+}
 
 // The whole block of `record` numbered `number`: header, 28 field lines,
 // history lines, free-text lines, trailer.

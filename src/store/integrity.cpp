@@ -1,6 +1,7 @@
 #include "store/integrity.h"
 
 #include "platform/prompter.h"
+#include "store/block_index.h"
 
 #include <QHash>
 #include <algorithm>
@@ -11,69 +12,15 @@ namespace integrity {
 
 namespace {
 
-// The number of a line written exactly as "<BLOC" + `digits` digits + ">" (or
-// "</BLOC" ... for a trailer). Anything else, a line with trailing characters
-// included, is not a usable marker: find() would never match it.
-std::optional<int> exactNumber(const QByteArray& line, int digits, bool trailerForm)
+// A header or trailer in capitals whose number is written exactly as the
+// program writes it. Anything else, a line with trailing characters included,
+// is not a usable marker: find() would never match it.
+bool usable(const blocks::Marker& m)
 {
-    const qsizetype markerSize = trailerForm ? 6 : 5;
-    if (line.size() != markerSize + digits + 1 || line.back() != '>')
-        return std::nullopt;
-    if (trailerForm ? !blocks::isTrailer(line) : !blocks::isHeader(line))
-        return std::nullopt;
-    return trailerForm ? blocks::trailerNumber(line, digits) : blocks::headerNumber(line, digits);
+    return m.capitals && m.number >= 0;
 }
 
-std::optional<int> headerNumberOf(const QByteArray& line, int digits)
-{
-    return exactNumber(line, digits, false);
-}
-
-std::optional<int> trailerNumberOf(const QByteArray& line, int digits)
-{
-    return exactNumber(line, digits, true);
-}
-
-// One block of the list: its header at `begin`, its lines up to `end`
-// (exclusive). A block ends at its own trailer; one that lacks it ends before
-// the next header, so that it never swallows the blocks behind it.
-struct Span
-{
-    qsizetype begin = 0;
-    qsizetype end = 0;
-    bool hasTrailer = false;
-    std::optional<int> number;
-};
-
-QList<Span> spans(const BlockList& list, int digits)
-{
-    QList<Span> result;
-    const qsizetype n = list.size();
-    qsizetype i = 0;
-    while (i < n) {
-        if (!blocks::isHeader(list.at(i))) {
-            ++i;
-            continue;
-        }
-        Span s;
-        s.begin = i;
-        s.number = headerNumberOf(list.at(i), digits);
-        const QByteArray trail = blocks::trailerOf(list.at(i));
-        qsizetype j = i + 1;
-        while (j < n && !blocks::isHeader(list.at(j))) {
-            if (blocks::sameLine(list.at(j), trail)) {
-                s.hasTrailer = true;
-                ++j;
-                break;
-            }
-            ++j;
-        }
-        s.end = j;
-        result.append(s);
-        i = j;
-    }
-    return result;
-}
+using Span = blocks::ListedBlock;
 
 // Appends the block `s` to `out` under the number `number`. Stray trailers
 // inside it are structure left over from damage, not data, and are dropped so
@@ -81,8 +28,8 @@ QList<Span> spans(const BlockList& list, int digits)
 void appendRenumbered(BlockList& out, const BlockList& list, const Span& s, int number, int digits)
 {
     out.append(blocks::header(number, digits));
-    const qsizetype last = s.hasTrailer ? s.end - 1 : s.end;
-    for (qsizetype k = s.begin + 1; k < last; ++k)
+    const qsizetype last = s.trailer >= 0 ? s.trailer : s.next;
+    for (qsizetype k = s.first + 1; k < last; ++k)
         if (!blocks::isTrailer(list.at(k)))
             out.append(list.at(k));
     out.append(blocks::trailer(number, digits));
@@ -90,12 +37,12 @@ void appendRenumbered(BlockList& out, const BlockList& list, const Span& s, int 
 
 bool sameBody(const BlockList& list, const Span& a, const Span& b)
 {
-    const qsizetype aLast = a.hasTrailer ? a.end - 1 : a.end;
-    const qsizetype bLast = b.hasTrailer ? b.end - 1 : b.end;
-    if (aLast - a.begin != bLast - b.begin)
+    const qsizetype aLast = a.trailer >= 0 ? a.trailer : a.next;
+    const qsizetype bLast = b.trailer >= 0 ? b.trailer : b.next;
+    if (aLast - a.first != bLast - b.first)
         return false;
-    for (qsizetype k = 1; a.begin + k < aLast; ++k)
-        if (list.at(a.begin + k) != list.at(b.begin + k))
+    for (qsizetype k = 1; a.first + k < aLast; ++k)
+        if (list.at(a.first + k) != list.at(b.first + k))
             return false;
     return true;
 }
@@ -106,13 +53,14 @@ bool Augmente(BlockList& list)
 {
     bool widened = false;
     for (QByteArray& line : list) {
-        if (blocks::isHeader(line)) {
+        const blocks::Marker m = blocks::readMarker(line, 0);
+        if (m.isHeader()) {
             // From the first long header on, the file is in the current form.
             if (line.size() > 10)
                 break;
             line.insert(5, '0');
             widened = true;
-        } else if (blocks::isTrailer(line) && line.size() < 12) {
+        } else if (m.isTrailer() && line.size() < 12) {
             line.insert(6, '0');
             widened = true;
         }
@@ -124,15 +72,15 @@ bool damaged(const BlockList& list, int digits)
 {
     qsizetype balance = 0;
     for (const QByteArray& line : list) {
-        if (blocks::isHeader(line)) {
+        const blocks::Marker m = blocks::readMarker(line, digits);
+        if (m.isHeader())
             ++balance;
-            if (!headerNumberOf(line, digits))
-                return true;
-        } else if (blocks::isTrailer(line)) {
+        else if (m.isTrailer())
             --balance;
-            if (!trailerNumberOf(line, digits))
-                return true;
-        }
+        else
+            continue;
+        if (!usable(m))
+            return true;
     }
     return balance != 0;
 }
@@ -140,15 +88,16 @@ bool damaged(const BlockList& list, int digits)
 int rebuild(BlockList& list, int recordCount, int digits)
 {
     Q_UNUSED(recordCount); // every block is kept, whatever its number
-    const QList<Span> all = spans(list, digits);
+    const blocks::BlockIndex index(list, digits);
+    const QList<Span>& all = index.inListOrder();
 
     // Blocks by number, each number's copies in list order; duplicates keep a
     // shared number so that the duplicate check that follows can judge them.
     std::map<int, QList<qsizetype>> byNumber;
     QList<qsizetype> unnumbered;
     for (qsizetype i = 0; i < all.size(); ++i) {
-        if (all.at(i).number)
-            byNumber[*all.at(i).number].append(i);
+        if (all.at(i).number >= 0)
+            byNumber[all.at(i).number].append(i);
         else
             unnumbered.append(i);
     }
@@ -180,7 +129,8 @@ bool Verif(BlockList& list, int& recordCount, Prompter& prompter)
 
 bool removeDuplicates(BlockList& list, int& recordCount, int digits)
 {
-    const QList<Span> all = spans(list, digits);
+    const blocks::BlockIndex index(list, digits);
+    const QList<Span>& all = index.inListOrder();
 
     // The first copy of a number in list order is the one the program reads
     // and writes back; later copies are judged against the copies kept.
@@ -191,10 +141,10 @@ bool removeDuplicates(BlockList& list, int& recordCount, int digits)
     bool any = false;
     for (qsizetype i = 0; i < all.size(); ++i) {
         const Span& s = all.at(i);
-        if (!s.number)
+        if (s.number < 0)
             continue;
-        highest = std::max(highest, *s.number);
-        QList<qsizetype>& copies = kept[*s.number];
+        highest = std::max(highest, s.number);
+        QList<qsizetype>& copies = kept[s.number];
         if (copies.isEmpty()) {
             copies.append(i);
             continue;
@@ -215,12 +165,12 @@ bool removeDuplicates(BlockList& list, int& recordCount, int digits)
     qsizetype line = 0;
     for (qsizetype i = 0; i < all.size(); ++i) {
         const Span& s = all.at(i);
-        while (line < s.begin)
+        while (line < s.first)
             out.append(list.at(line++));
         if (fate[i] == Fate::Keep)
-            while (line < s.end)
+            while (line < s.end())
                 out.append(list.at(line++));
-        line = s.end;
+        line = s.end();
     }
     while (line < list.size())
         out.append(list.at(line++));
@@ -238,13 +188,11 @@ void renumber(BlockList& list, int deleted, int& recordCount, int digits)
     if (recordCount <= 1)
         return;
     for (QByteArray& line : list) {
-        if (blocks::isHeader(line)) {
-            if (const auto n = headerNumberOf(line, digits); n && *n > deleted)
-                line = blocks::header(*n - 1, digits);
-        } else if (blocks::isTrailer(line)) {
-            if (const auto n = trailerNumberOf(line, digits); n && *n > deleted)
-                line = blocks::trailer(*n - 1, digits);
-        }
+        const blocks::Marker m = blocks::readMarker(line, digits);
+        if (!usable(m) || m.number <= deleted)
+            continue;
+        line = m.kind == blocks::Marker::Header ? blocks::header(m.number - 1, digits)
+                                                : blocks::trailer(m.number - 1, digits);
     }
     --recordCount;
 }
@@ -253,9 +201,8 @@ bool closeGaps(BlockList& list, int& recordCount, int digits)
 {
     std::map<int, int> numbers; // old number -> dense number
     for (const QByteArray& line : list)
-        if (blocks::isHeader(line))
-            if (const auto n = headerNumberOf(line, digits))
-                numbers.emplace(*n, 0);
+        if (const blocks::Marker m = blocks::readMarker(line, digits); usable(m) && m.isHeader())
+            numbers.emplace(m.number, 0);
     int next = 0;
     bool moved = false;
     for (auto& [old, dense] : numbers) {
@@ -266,14 +213,14 @@ bool closeGaps(BlockList& list, int& recordCount, int digits)
         return false;
 
     for (QByteArray& line : list) {
-        if (blocks::isHeader(line)) {
-            if (const auto n = headerNumberOf(line, digits))
-                line = blocks::header(numbers.at(*n), digits);
-        } else if (blocks::isTrailer(line)) {
-            // A trailer whose number has no header belongs to no block: left alone.
-            if (const auto n = trailerNumberOf(line, digits); n && numbers.count(*n))
-                line = blocks::trailer(numbers.at(*n), digits);
-        }
+        const blocks::Marker m = blocks::readMarker(line, digits);
+        if (!usable(m))
+            continue;
+        if (m.isHeader())
+            line = blocks::header(numbers.at(m.number), digits);
+        // A trailer whose number has no header belongs to no block: left alone.
+        else if (const auto it = numbers.find(m.number); it != numbers.end())
+            line = blocks::trailer(it->second, digits);
     }
     recordCount = std::max(recordCount, int(numbers.size()));
     return true;

@@ -60,17 +60,6 @@ QByteArray cleanImported(const QByteArray& value)
     return v;
 }
 
-QByteArray twoDecimals(const QByteArray& amount)
-{
-    const qsizetype comma = amount.indexOf(',');
-    if (comma < 0)
-        return amount + ",00";
-    QByteArray decimals = amount.mid(comma + 1, 2);
-    while (decimals.size() < 2)
-        decimals += '0';
-    return amount.left(comma + 1) + decimals;
-}
-
 QByteArray rightAlign(const QByteArray& value, int width, const TextMeasure& measure)
 {
     QByteArray t = trimmed(value);

@@ -16,10 +16,6 @@ std::pair<QByteArray, QByteArray> splitAtTab(const QByteArray& line);
 // removed, the French letters of code page 850 turned into Windows-1252.
 QByteArray cleanImported(const QByteArray& value);
 
-// Money text with exactly two decimals: "12" -> "12,00", "12,5" -> "12,50",
-// "12,567" -> "12,56", "12," -> "12,00".
-QByteArray twoDecimals(const QByteArray& amount);
-
 // The trimmed text prefixed with spaces, one at a time, while its width is at
 // most width - 10; an empty text stays empty.
 QByteArray rightAlign(const QByteArray& value, int width, const TextMeasure& measure);

@@ -424,7 +424,7 @@ void TstOperationBook::typeFilterMoves_data()
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("direction");
     QTest::addColumn<int>("reached");
-    using D = selection::Direction;
+    using D = blocks::Direction;
     QTest::newRow("first") << 3 << int(D::First) << 1;
     QTest::newRow("last") << 0 << int(D::Last) << 4;
     QTest::newRow("next") << 1 << int(D::Next) << 4;
@@ -448,17 +448,17 @@ void TstOperationBook::typeFilterMoves()
     f.book.setTypeFilter("mailing");
     QCOMPARE(f.book.typeFilter(), QByteArray("MAILING"));
     f.book.goTo(from);
-    switch (selection::Direction(direction)) {
-    case selection::Direction::Previous:
+    switch (blocks::Direction(direction)) {
+    case blocks::Direction::Previous:
         f.book.Precedent();
         break;
-    case selection::Direction::Next:
+    case blocks::Direction::Next:
         f.book.suivant();
         break;
-    case selection::Direction::First:
+    case blocks::Direction::First:
         f.book.Premier();
         break;
-    case selection::Direction::Last:
+    case blocks::Direction::Last:
         f.book.Dernier();
         break;
     }

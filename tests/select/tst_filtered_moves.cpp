@@ -177,13 +177,13 @@ void TstFilteredMoves::fieldTests()
 
 void TstFilteredMoves::malformedHeadersIgnored()
 {
-    QCOMPARE(selection::blockNumber("<BLOC00042>", 5), 42);
-    QCOMPARE(selection::blockNumber("<BLOC123456>", 5), 123456);
-    QCOMPARE(selection::blockNumber("<BLOC0042>", 5), -1);
-    QCOMPARE(selection::blockNumber("<BLOC012345>", 5), -1);
-    QCOMPARE(selection::blockNumber("<BLOC0004x>", 5), -1);
-    QCOMPARE(selection::blockNumber("<BLOC00042> ", 5), -1);
-    QCOMPARE(selection::blockNumber("<BLOC0042>", 4), 42);
+    QCOMPARE(blocks::readMarker("<BLOC00042>", 5).number, 42);
+    QCOMPARE(blocks::readMarker("<BLOC123456>", 5).number, 123456);
+    QCOMPARE(blocks::readMarker("<BLOC0042>", 5).number, -1);
+    QCOMPARE(blocks::readMarker("<BLOC012345>", 5).number, -1);
+    QCOMPARE(blocks::readMarker("<BLOC0004x>", 5).number, -1);
+    QCOMPARE(blocks::readMarker("<BLOC00042> ", 5).number, -1);
+    QCOMPARE(blocks::readMarker("<BLOC0042>", 4).number, 42);
 
     BlockList l = SelectFixture::lines(SelectFixture::plain(3));
     for (int n = 0; n < 3; ++n)
