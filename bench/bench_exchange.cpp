@@ -11,7 +11,6 @@
 
 namespace {
 
-using SilentPrompter = FixedPrompter;
 
 QTemporaryDir& folder()
 {
@@ -101,7 +100,7 @@ const BlockList& fullContactFile()
 void BM_ImportText(benchmark::State& state)
 {
     const QString path = textFile();
-    SilentPrompter prompter;
+    FixedPrompter prompter;
     for (auto _ : state) {
         BlockList list;
         int count = 1, current = 0;
@@ -115,7 +114,7 @@ void BM_ImportText(benchmark::State& state)
 void BM_ImportDbase(benchmark::State& state)
 {
     const QString path = tableFile(50000);
-    SilentPrompter prompter;
+    FixedPrompter prompter;
     for (auto _ : state) {
         BlockList list;
         int count = 1, current = 0;

@@ -17,7 +17,6 @@
 
 namespace {
 
-using QuietPrompter = FixedPrompter;
 
 class StillClock : public Clock
 {
@@ -89,7 +88,7 @@ void BM_FilteredMoveTown(benchmark::State& state)
 // A search that finds nothing reads every block: the worst case.
 template <bool (RecordBook::*Search)(const QByteArray&)> void BM_Search(benchmark::State& state)
 {
-    QuietPrompter prompter;
+    FixedPrompter prompter;
     StillClock clock;
     RecordBook book(prompter, clock);
     book.contacts() = contactFile(int(state.range(0)));

@@ -2,7 +2,7 @@
 // list reads back unchanged from its own file, and its XML export is well-formed.
 #include "exchange/export.h"
 #include "exchange/import.h"
-#include "null_prompter.h"
+#include "platform/fixed_prompter.h"
 #include "store/contact_record.h"
 
 #include <QBuffer>
@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     BlockList list{"<BLOC00000>", "10050", "existing"};
     int count = 1, current = 0;
-    NullPrompter prompter;
+    FixedPrompter prompter;
     const exchange::ImportOutcome out =
         exchange::importText(list, count, current, input, separator, prompter);
 

@@ -2,7 +2,7 @@
 // outside the files, no crash, only EXBaseException as an error.
 #include "exchange/import.h"
 #include "exchange/xbase.h"
-#include "null_prompter.h"
+#include "platform/fixed_prompter.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (tableSize < 64 * 1024) {
         BlockList list;
         int count = 1, current = 0;
-        NullPrompter prompter;
+        FixedPrompter prompter;
         const exchange::ImportOutcome out =
             exchange::importTable(list, count, current, table, prompter);
         if (blocks::countHeaders(list) != out.imported)
