@@ -6,7 +6,7 @@
 #include "platform/fixed_prompter.h"
 #include "store/block_index.h"
 #include "store/contact_record.h"
-#include "store/record_book.h"
+#include "book/record_book.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -2,7 +2,7 @@
 #include "platform/fixed_prompter.h"
 #include "store/contact_record.h"
 #include "store/integrity.h"
-#include "store/record_book.h"
+#include "book/record_book.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

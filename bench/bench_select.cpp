@@ -7,7 +7,7 @@
 #include "select/filtered_moves.h"
 #include "select/sort.h"
 #include "store/contact_record.h"
-#include "store/record_book.h"
+#include "book/record_book.h"
 
 #include <QFile>
 #include <QRandomGenerator>

@@ -2,6 +2,7 @@
 
 #include "app/about_box.h"
 #include "app/icons.h"
+#include "book/file_commands.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "platform/ui/command_guard.h"
@@ -47,6 +48,7 @@ TMainForm::TMainForm(Prompter& prompter, const Clock& clock, SystemClockSetter& 
     // window whose activation fills it.
     m_rapport = std::make_unique<TRapport>(clock);
     m_fiche = new TFiche(prompter, clock, this);
+    m_files = std::make_unique<FileCommands>(m_fiche->book(), prompter);
     setCentralWidget(m_fiche);
 
     buildMenus();
@@ -534,14 +536,9 @@ void TMainForm::firstShow()
     for (const char* name : ContactModeItems)
         action(QLatin1String(name))->setChecked(false);
     const RecordBook::StartupValues start = m_fiche->book().GetIni();
-    if (start.autoOpen) {
+    if (m_files->autoOpenSet()) {
         action(QStringLiteral("Ouvrirautomatiquement1"))->setChecked(true);
-        const QString last = start.lastFile;
-        TFiche* f = m_fiche;
-        if (!last.isEmpty() && QFileInfo::exists(last)) {
-            if (f->run([f, last] { f->book().Charge(last); }))
-                m_fileName = last;
-        }
+        m_fiche->run([this] { m_files->openLastFile(); });
         Valide();
         Valide1();
         m_fiche->focusAfterMove();
@@ -549,35 +546,30 @@ void TMainForm::firstShow()
     checkContactMode(start.selectionMode);
 }
 
+const QString& TMainForm::fileName() const
+{
+    return m_files->fileName();
+}
+
 bool TMainForm::saveQuestion()
 {
-    if (!m_fiche->book().TestModif())
-        return true;
-    const QString text = QStringLiteral("Enregistrer changements dans ") +
-                         QFileInfo(m_fileName).fileName() + QStringLiteral(" ?");
-    switch (m_prompter.askYesNoCancel(text)) {
-    case Prompter::Answer::Yes:
-        return saveFile();
-    case Prompter::Answer::No:
-        return true;
-    case Prompter::Answer::Cancel:
-        return false;
-    }
-    return false;
+    bool goOn = false;
+    m_fiche->run([this, &goOn] { goOn = m_files->saveQuestion(); });
+    return goOn;
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
-    if (!saveQuestion()) {
+    const QString folder = m_programFolder.isEmpty() ? QDir::currentPath() : m_programFolder;
+    bool closing = false;
+    m_fiche->run([this, &folder, &closing] { closing = m_files->close(folder); });
+    if (!closing) {
         event->ignore();
         return;
     }
-    const QString folder = m_programFolder.isEmpty() ? QDir::currentPath() : m_programFolder;
     QDir::setCurrent(folder);
-    TFiche* f = m_fiche;
-    const QString name = m_fileName;
-    runGuarded(this, [f, folder, name] { f->book().saveProgramFiles(folder, name); });
     // Apart from the settings files, so that one failure does not lose the day's time.
+    TFiche* f = m_fiche;
     TRapport* rapport = m_rapport.get();
     runGuarded(this, [f, rapport, folder] {
         rapport->Init(f->book());
@@ -601,105 +593,43 @@ void TMainForm::selectAllRecords()
 
 void TMainForm::newFile()
 {
-    if (!saveQuestion())
+    bool done = false;
+    m_fiche->run([this, &done] { done = m_files->newFile(); });
+    if (!done)
         return;
-    m_fileName.clear();
-    TFiche* f = m_fiche;
-    f->run([f] { f->book().Nouveau(); });
     enableAfterFileCommand();
     selectAllRecords();
 }
 
 void TMainForm::openFile()
 {
-    if (!saveQuestion())
-        return;
-    const auto choice = m_prompter.chooseOpenFile({QStringLiteral("Fichiers contacts (*.ctc)")},
-                                                  QStringLiteral("ctc"));
-    if (!choice || choice->path.isEmpty())
-        return;
-    m_fileName = choice->path;
-    if (m_fileName.right(4).toUpper() != QLatin1String(".CTC")) {
-        m_fileName.clear();
-        m_prompter.information(QStringLiteral("Type de fichier non valide"));
-        return;
-    }
-    if (!QFileInfo::exists(m_fileName)) {
-        m_prompter.information(QStringLiteral("Le fichier n'existe pas"));
-        return;
-    }
-    const QString path = m_fileName;
-    TFiche* f = m_fiche;
-    if (!f->run([f, path] { f->book().Charge(path); }))
+    bool opened = false;
+    m_fiche->run([this, &opened] { opened = m_files->open(); });
+    if (!opened)
         return;
     enableAfterFileCommand();
     selectAllRecords();
 }
 
-// The name with its extension, if its file-name part has one, replaced by ".ctc".
-static QString withCtcExtension(const QString& name)
-{
-    QString base = name;
-    const qsizetype slash =
-        std::max(base.lastIndexOf(QLatin1Char('/')), base.lastIndexOf(QLatin1Char('\\')));
-    const qsizetype dot = base.lastIndexOf(QLatin1Char('.'));
-    if (dot > slash)
-        base.truncate(dot);
-    return base;
-}
-
 bool TMainForm::saveFile()
 {
-    if (m_fileName.isEmpty()) {
-        return saveFileAs();
-    }
-    const QString path = withCtcExtension(m_fileName) + QStringLiteral(".ctc");
-    TFiche* f = m_fiche;
-    if (!f->run([f, path] { f->book().Sauve(path); }))
-        return false;
-    m_fileName = path;
-    return true;
+    bool saved = false;
+    m_fiche->run([this, &saved] { saved = m_files->save(); });
+    updateTitle();
+    return saved;
 }
 
 bool TMainForm::saveFileAs()
 {
-    const QString previous = m_fileName;
-    m_fileName.clear();
-    const auto choice = m_prompter.chooseSaveFile({QStringLiteral("Fichers contact (*.ctc)")},
-                                                  QStringLiteral("ctc"), QStringLiteral("*.ctc"));
-    // A cancelled dialog keeps the file that was open.
-    if (!choice) {
-        m_fileName = previous;
-        return false;
-    }
-    const QString base = withCtcExtension(choice->path);
-    if (base.isEmpty() || base.endsWith(QLatin1Char('/'))) {
-        m_fileName = previous;
-        return false;
-    }
-    const QString path = base + QStringLiteral(".ctc");
-    if (QFileInfo::exists(path) && !m_prompter.confirm(QStringLiteral("Ce fichier existe déjà"))) {
-        m_fileName = previous;
-        return false;
-    }
-    TFiche* f = m_fiche;
-    const bool ok = f->run([f, path] {
-        f->book().SetModif();
-        f->book().Sauve(path);
-    });
-    if (!ok) {
-        m_fileName = previous;
-        return false;
-    }
-    m_fileName = path;
+    bool saved = false;
+    m_fiche->run([this, &saved] { saved = m_files->saveAs(); });
     updateTitle();
-    return true;
+    return saved;
 }
 
 void TMainForm::toggleAutoOpen()
 {
-    QAction* a = action(QStringLiteral("Ouvrirautomatiquement1"));
-    m_fiche->book().SetIni(a->isChecked());
+    m_files->setAutoOpen(action(QStringLiteral("Ouvrirautomatiquement1"))->isChecked());
 }
 
 // ---------------------------------------------------------------- selection

@@ -11,6 +11,7 @@ class QLabel;
 class QMenu;
 class TFiche;
 class TRapport;
+class FileCommands;
 class Prompter;
 class Clock;
 class SystemClockSetter;
@@ -37,7 +38,7 @@ public:
     // The activity report window, hidden until asked for.
     TRapport* rapport() const { return m_rapport.get(); }
     QAction* action(const QString& name) const;
-    const QString& fileName() const { return m_fileName; }
+    const QString& fileName() const;
     const QString& programFolder() const { return m_programFolder; }
     QLabel* hintPanel() const { return m_panel0; }
     QLabel* clockPanel() const { return m_panel1; }
@@ -96,7 +97,7 @@ private:
     // No Qt parent: a window of its own for the whole run.
     std::unique_ptr<TRapport> m_rapport;
     QString m_programFolder;
-    QString m_fileName;
+    std::unique_ptr<FileCommands> m_files;
     QLabel* m_panel0 = nullptr;
     QLabel* m_panel1 = nullptr;
     QTimer m_timer;

@@ -5,7 +5,7 @@
 
 #include "store/block_list.h"
 #include "store/contact_record.h"
-#include "store/record_book.h"
+#include "book/record_book.h"
 
 #include <QDir>
 #include <QTemporaryDir>

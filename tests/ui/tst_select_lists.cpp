@@ -4,7 +4,7 @@
 #include "select/ui/list_windows.h"
 #include "select/ui/selection_commands.h"
 #include "store/contact_record.h"
-#include "store/record_book.h"
+#include "book/record_book.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,7 +7,7 @@
 #include "print/print_host.h"
 #include "print/print_job.h"
 #include "print/record_sheet.h"
-#include "store/record_book.h"
+#include "book/record_book.h"
 
 namespace printui {
 

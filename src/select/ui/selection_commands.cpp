@@ -9,7 +9,7 @@
 #include "select/ui/search_dialogs.h"
 #include "select/ui/sort_dialog.h"
 #include "store/ansi.h"
-#include "store/record_book.h"
+#include "book/record_book.h"
 
 namespace selectionui {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/record_book.h"
+#include "book/record_book.h"
 
 #include <QMap>
 #include <QWidget>

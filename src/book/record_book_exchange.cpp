@@ -1,4 +1,4 @@
-#include "store/record_book.h"
+#include "book/record_book.h"
 
 #include "exchange/export.h"
 #include "exchange/import.h"

@@ -1,4 +1,4 @@
-#include "book_fixture.h"
+#include "store/book_fixture.h"
 #include "exchange/import.h"
 #include "store/integrity.h"
 

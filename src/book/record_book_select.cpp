@@ -1,4 +1,4 @@
-#include "store/record_book.h"
+#include "book/record_book.h"
 
 #include "platform/clock.h"
 #include "platform/prompter.h"
