@@ -2,7 +2,7 @@
 
 #include "platform/clock.h"
 #include "store/ansi.h"
-#include "store/record_book.h"
+#include "book/record_book.h"
 
 #include <QCalendarWidget>
 #include <QFrame>

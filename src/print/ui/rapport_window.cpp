@@ -5,7 +5,7 @@
 #include "print/activity_report.h"
 #include "print/print_host.h"
 #include "store/ansi.h"
-#include "store/record_book.h"
+#include "book/record_book.h"
 
 #include <QAbstractTableModel>
 #include <QDir>

@@ -8,7 +8,7 @@
 #include "print/time_file.h"
 #include "print/ui/graph_window.h"
 #include "store/ansi.h"
-#include "store/record_book.h"
+#include "book/record_book.h"
 #include "store/text_helpers.h"
 
 #include <QFrame>
