@@ -302,10 +302,15 @@ void TstPrintCommands::failureToStartIsReported()
     openSample();
     m_host->failToBegin = true;
     m_host->rangeAnswers.push_back(print::PageRange{1, 4});
-    QTimer::singleShot(50, [] {
-        if (QWidget* box = QApplication::activeModalWidget())
+    QTimer poll;
+    poll.setInterval(50);
+    QObject::connect(&poll, &QTimer::timeout, [&poll] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            poll.stop();
             QTest::keyClick(box, Qt::Key_Return);
+        }
     });
+    poll.start();
     trigger("Listing1");
     QCOMPARE(m_host->jobs.size(), 1);
     QCOMPARE(m_host->last()->begun, 0);
@@ -445,12 +450,18 @@ void TstPrintCommands::previewDrawsTheJob()
     print::QtPrintHost host(m_form.get());
     int drawn = 0;
     QString seen;
-    QTimer::singleShot(300, [&seen] {
+    // The preview lays the pages out before it shows itself, which takes long
+    // on a loaded machine: look for it until it is there.
+    QTimer poll;
+    poll.setInterval(50);
+    QObject::connect(&poll, &QTimer::timeout, [&seen, &poll] {
         if (auto* p = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget())) {
+            poll.stop();
             seen = p->windowTitle();
             p->reject();
         }
     });
+    poll.start();
     host.print(QStringLiteral("Fiche"), [&drawn](print::PrintDevice& d) {
         ++drawn;
         print::ImpficheContact(d, ContactRecord());
