@@ -1,6 +1,7 @@
 #include "app/about_box.h"
 
 #include "app/icons.h"
+#include "app/version.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -29,7 +30,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.4);
     product->setFont(big);
-    auto* version = new QLabel(QStringLiteral("Version  2.0"));
+    auto* version = new QLabel(QStringLiteral("Version  " TARVIK_VERSION));
     version->setObjectName(QStringLiteral("Version"));
     auto* comments = new QLabel(
         QStringLiteral("Gestion de contacts et de prospection commerciale : fiches, historique des "

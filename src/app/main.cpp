@@ -1,15 +1,38 @@
 #include "app/about_box.h"
 #include "app/french.h"
 #include "app/main_form.h"
+#include "app/version.h"
 #include "platform/clock.h"
+#include "platform/startup.h"
 #include "platform/ui/qt_prompter.h"
 #include "tools/posix_clock_setter.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QProcessEnvironment>
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    app.setApplicationVersion(QStringLiteral(TARVIK_VERSION));
+    // Ties the windows to the installed desktop entry (its icon, its name).
+    app.setDesktopFileName(QStringLiteral("fr.tarvik.Tarvik"));
+
+    // A relative file name is read from the folder the user typed it in,
+    // before the program folder may become the working folder.
+    const QString working = QDir::currentPath();
+    const startup::Arguments arguments = startup::parseArguments(app.arguments(), working);
+    if (arguments.misused) {
+        std::fputs(startup::usageText().toLocal8Bit().constData(), stderr);
+        return 2;
+    }
+    const QString folder =
+        startup::programFolder(QProcessEnvironment::systemEnvironment(), working, QDir::homePath());
+    if (folder != working && !startup::enterProgramFolder(folder))
+        std::fprintf(stderr, "tarvik: %s: dossier impossible à créer, %s est utilisé\n",
+                     QDir::toNativeSeparators(folder).toLocal8Bit().constData(),
+                     QDir::toNativeSeparators(working).toLocal8Bit().constData());
 
     installFrench(app);
 
@@ -26,6 +49,7 @@ int main(int argc, char** argv)
     QtPrompter prompter;
     TMainForm form(prompter, clock, clockSetter);
     prompter.setParent(&form);
+    form.setStartFile(arguments.file);
 
     splash.close();
     form.show();

@@ -536,9 +536,16 @@ void TMainForm::firstShow()
     for (const char* name : ContactModeItems)
         action(QLatin1String(name))->setChecked(false);
     const RecordBook::StartupValues start = m_fiche->book().GetIni();
-    if (m_files->autoOpenSet()) {
+    if (m_files->autoOpenSet())
         action(QStringLiteral("Ouvrirautomatiquement1"))->setChecked(true);
+    bool opened = false;
+    if (!m_startFile.isEmpty())
+        m_fiche->run([this, &opened] { opened = m_files->openPath(m_startFile); });
+    else if (m_files->autoOpenSet()) {
         m_fiche->run([this] { m_files->openLastFile(); });
+        opened = true; // the commands are enabled even when the last file is gone
+    }
+    if (opened) {
         Valide();
         Valide1();
         m_fiche->focusAfterMove();

@@ -43,6 +43,10 @@ public:
     QLabel* hintPanel() const { return m_panel0; }
     QLabel* clockPanel() const { return m_panel1; }
 
+    // A contact file named on the command line: opened at the first show, in
+    // place of the auto-open file, with the checks and messages of Open.
+    void setStartFile(const QString& path) { m_startFile = path; }
+
     // The file commands.
     void newFile();
     void openFile();
@@ -98,6 +102,7 @@ private:
     std::unique_ptr<TRapport> m_rapport;
     QString m_programFolder;
     std::unique_ptr<FileCommands> m_files;
+    QString m_startFile;
     QLabel* m_panel0 = nullptr;
     QLabel* m_panel1 = nullptr;
     QTimer m_timer;

@@ -56,7 +56,12 @@ bool FileCommands::open()
                                                   QStringLiteral("ctc"));
     if (!choice || choice->path.isEmpty())
         return false;
-    m_fileName = choice->path;
+    return openPath(choice->path);
+}
+
+bool FileCommands::openPath(const QString& path)
+{
+    m_fileName = path;
     if (m_fileName.right(4).toUpper() != QLatin1String(".CTC")) {
         m_fileName.clear();
         m_prompter.information(QStringLiteral("Type de fichier non valide"));

@@ -32,6 +32,9 @@ public:
     // name: "Type de fichier non valide" (the name is forgotten) and "Le
     // fichier n'existe pas" (the name stays). True when a file was loaded.
     bool open();
+    // The checks of Open and the load, for a name given without the dialog
+    // (the command line at start). True when the file was loaded.
+    bool openPath(const QString& path);
 
     // Save: Save As when there is no file name yet; otherwise saves under the
     // name with its extension replaced by ".ctc". True when the book was

@@ -63,6 +63,8 @@ private slots:
     void openChecksTheChosenName_data();
     void openChecksTheChosenName();
     void openCancelledChangesNothing();
+    void openPathChecksLikeOpen_data() { openChecksTheChosenName_data(); }
+    void openPathChecksLikeOpen();
     void saveQuestionAnswers_data();
     void saveQuestionAnswers();
     void saveQuestionOfANewFile();
@@ -114,6 +116,24 @@ void TstFileCommands::openChecksTheChosenName()
     QCOMPARE(f.commands.fileName(), nameKept ? chosen : QString());
     // A refused name leaves the data in memory as they were.
     QCOMPARE(f.book.shown().name, message.isEmpty() ? QByteArray("Choisi") : QByteArray("Avant"));
+}
+
+// A name given on the command line: the checks and messages of Open, with no
+// dialog.
+void TstFileCommands::openPathChecksLikeOpen()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, exists);
+    QFETCH(QString, message);
+    QFETCH(bool, nameKept);
+    Files f;
+    const QString given = exists ? f.contactFile(file, "Choisi") : f.path(file);
+
+    QCOMPARE(f.commands.openPath(given), message.isEmpty());
+    QCOMPARE(f.prompter.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(f.commands.fileName(), nameKept ? given : QString());
+    QCOMPARE(f.book.contactPath(), message.isEmpty() ? given : QString());
+    QCOMPARE(f.book.shown().name, message.isEmpty() ? QByteArray("Choisi") : QByteArray());
 }
 
 void TstFileCommands::openCancelledChangesNothing()
