@@ -4,10 +4,13 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
-          qt6-translations-l10n libgl1-mesa-dev fonts-liberation2 xvfb xauth ccache locales)
-if [ "${1:-}" = "--bench" ]; then
-    packages+=(libbenchmark-dev)
-fi
+          qt6-translations-l10n libgl1-mesa-dev fonts-liberation2 xvfb xauth ccache locales
+          clang-format)
+case "${1:-}" in
+--bench) packages+=(libbenchmark-dev) ;;
+--package) packages+=(dpkg-dev fakeroot file lintian appstream desktop-file-utils) ;;
+--fuzz) packages+=(clang libclang-rt-14-dev) ;;
+esac
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
