@@ -66,7 +66,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     NullPrompter again(false);
     RecordBook reloaded(again, clock);
     reloaded.Charge(saved);
-    FUZZ_CHECK(again.informations == 0);
+    // A file without a record is told about at every load; one with records
+    // loads without a word.
+    if (blocks::countHeaders(book.contacts()) > 0)
+        FUZZ_CHECK(again.informations == 0);
     FUZZ_CHECK(!reloaded.flags().fileModified);
     FUZZ_CHECK(reloaded.recordCount() == count);
     FUZZ_CHECK(reloaded.contacts() == book.contacts());

@@ -42,8 +42,13 @@ add_custom_command(
 add_custom_target(tarvik_docs ALL DEPENDS ${TARVIK_GENERATED}/tarvik.1.gz
                                          ${TARVIK_GENERATED}/changelog.gz)
 install(FILES ${TARVIK_GENERATED}/tarvik.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The package's name, not the project's: Debian looks for /usr/share/doc/tarvik.
 install(FILES ${TARVIK_PACKAGING}/debian/copyright ${TARVIK_GENERATED}/changelog.gz
-        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tarvik)
+# The desktop entry starts the program through env, to tell it that it was
+# started from the menu; lintian looks for "env" in the package.
+install(FILES ${TARVIK_PACKAGING}/debian/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME tarvik)
 
 # The package's changelog must name the version being built.
 file(STRINGS ${TARVIK_PACKAGING}/debian/changelog TARVIK_CHANGELOG_TOP LIMIT_COUNT 1)
@@ -59,13 +64,12 @@ set(TARVIK_MAINTAINER "Tarvik <tarvik@example.org>"
     CACHE STRING "Maintainer written into the Debian package")
 set(CPACK_PACKAGE_CONTACT ${TARVIK_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "gestion de contacts et prospection commerciale")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "gestion de contacts et prospection commerciale
- Tarvik tient un fichier de sociétés et de personnes à prospecter : adresses,
- historique des appels et des visites, relances, alertes, ventes abouties et
- opérations commerciales avec leurs coûts. Il recherche, trie, sélectionne,
- imprime fiches, listings, enveloppes et rapports, importe des fichiers texte,
- CSV et dBase et exporte en texte, CSV et XML. Son interface est en français.")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Tarvik tient un fichier de sociétés et de personnes à prospecter : adresses,
+historique des appels et des visites, relances, alertes, ventes abouties et
+opérations commerciales avec leurs coûts. Il recherche, trie, sélectionne,
+imprime fiches, listings, enveloppes et rapports, importe des fichiers texte,
+CSV et dBase et exporte en texte, CSV et XML. Son interface est en français.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
