@@ -2,12 +2,12 @@
 // crash; moves stay inside the file; after a restore the blocks balance and
 // are numbered densely; a repaired file, once saved, loads again unchanged and
 // without a repair.
+#include "book/record_book.h"
 #include "fuzz_support.h"
 #include "null_prompter.h"
 #include "platform/errors.h"
 #include "store/block_index.h"
 #include "store/integrity.h"
-#include "store/record_book.h"
 
 #include <QTemporaryDir>
 #include <cstdint>
