@@ -1,12 +1,12 @@
 // The record book on large files: visiting every record in number order
 // against the load of the same file, the four moves and the save on a file of
 // 89,998 imported records, and the plain write of the same bytes.
+#include "book/record_book.h"
 #include "exchange/import.h"
 #include "platform/clock.h"
 #include "platform/fixed_prompter.h"
 #include "store/block_index.h"
 #include "store/contact_record.h"
-#include "book/record_book.h"
 
 #include <QFile>
 #include <QSaveFile>

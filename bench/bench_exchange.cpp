@@ -11,7 +11,6 @@
 
 namespace {
 
-
 QTemporaryDir& folder()
 {
     static QTemporaryDir dir;

@@ -1,8 +1,8 @@
+#include "book/record_book.h"
 #include "platform/clock.h"
 #include "platform/fixed_prompter.h"
 #include "store/contact_record.h"
 #include "store/integrity.h"
-#include "book/record_book.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

@@ -2,12 +2,12 @@
 //   bench_select                      the benchmarks
 //   bench_select --names=FILE COUNT   writes the names of the COUNT-record file,
 //                                     one a line, to compare with `sort -f FILE`
+#include "book/record_book.h"
 #include "platform/clock.h"
 #include "platform/fixed_prompter.h"
 #include "select/filtered_moves.h"
 #include "select/sort.h"
 #include "store/contact_record.h"
-#include "book/record_book.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -16,7 +16,6 @@
 #include <map>
 
 namespace {
-
 
 class StillClock : public Clock
 {

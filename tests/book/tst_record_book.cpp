@@ -1,5 +1,5 @@
-#include "store/book_fixture.h"
 #include "exchange/import.h"
+#include "store/book_fixture.h"
 #include "store/integrity.h"
 
 #include "platform/errors.h"

@@ -1,6 +1,6 @@
+#include "book/record_book.h"
 #include "platform/errors.h"
 #include "print/time_file.h"
-#include "book/record_book.h"
 #include "support/fixed_clock.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_files.h"

@@ -3,9 +3,9 @@
 #include "support/fixed_clock.h"
 #include "support/scripted_prompter.h"
 
+#include "book/record_book.h"
 #include "store/block_list.h"
 #include "store/contact_record.h"
-#include "book/record_book.h"
 
 #include <QDir>
 #include <QTemporaryDir>

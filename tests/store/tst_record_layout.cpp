@@ -1,5 +1,5 @@
-#include "store/contact_record.h"
 #include "book/record_book.h"
+#include "store/contact_record.h"
 #include "support/fixed_clock.h"
 #include "support/scripted_prompter.h"
 

@@ -1,10 +1,10 @@
 #include "support/fixed_clock.h"
 #include "support/scripted_prompter.h"
 
+#include "book/record_book.h"
 #include "select/ui/list_windows.h"
 #include "select/ui/selection_commands.h"
 #include "store/contact_record.h"
-#include "book/record_book.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "print/ui/page_setup_dialog.h"
 
-#include "print/page_setup.h"
 #include "book/record_book.h"
+#include "print/page_setup.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

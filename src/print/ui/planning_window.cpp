@@ -1,8 +1,8 @@
 #include "print/ui/planning_window.h"
 
+#include "book/record_book.h"
 #include "platform/clock.h"
 #include "store/ansi.h"
-#include "book/record_book.h"
 
 #include <QCalendarWidget>
 #include <QFrame>

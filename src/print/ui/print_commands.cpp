@@ -1,5 +1,6 @@
 #include "print/ui/print_commands.h"
 
+#include "book/record_book.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "print/envelopes.h"
@@ -7,7 +8,6 @@
 #include "print/print_host.h"
 #include "print/print_job.h"
 #include "print/record_sheet.h"
-#include "book/record_book.h"
 
 namespace printui {
 

@@ -1,11 +1,11 @@
 #include "print/ui/rapport_window.h"
 
+#include "book/record_book.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "print/activity_report.h"
 #include "print/print_host.h"
 #include "store/ansi.h"
-#include "book/record_book.h"
 
 #include <QAbstractTableModel>
 #include <QDir>

@@ -1,5 +1,6 @@
 #include "print/ui/stats_window.h"
 
+#include "book/record_book.h"
 #include "operations/ui/font_text_measure.h"
 #include "platform/clock.h"
 #include "platform/ui/command_guard.h"
@@ -8,7 +9,6 @@
 #include "print/time_file.h"
 #include "print/ui/graph_window.h"
 #include "store/ansi.h"
-#include "book/record_book.h"
 #include "store/text_helpers.h"
 
 #include <QFrame>

@@ -1,5 +1,6 @@
 #include "select/ui/selection_commands.h"
 
+#include "book/record_book.h"
 #include "platform/prompter.h"
 #include "platform/ui/command_guard.h"
 #include "select/filtered_moves.h"
@@ -9,7 +10,6 @@
 #include "select/ui/search_dialogs.h"
 #include "select/ui/sort_dialog.h"
 #include "store/ansi.h"
-#include "book/record_book.h"
 
 namespace selectionui {
 
