@@ -42,7 +42,6 @@ int main(int argc, char** argv)
     app.processEvents();
 
     app.setApplicationName(QStringLiteral("Tarvik"));
-    app.setApplicationDisplayName(QStringLiteral("Tarvik"));
 
     SystemClock clock;
     PosixClockSetter clockSetter;

@@ -303,6 +303,15 @@ QLineEdit* OperationsPage::textEdit(const char* name, operation::Offset field)
     return e;
 }
 
+OperationsPage::~OperationsPage()
+{
+    // Taking the window down moves the focus out of a cost field after this
+    // page's own members are gone: its formatting must not run then.
+    for (QLineEdit* e : findChildren<QLineEdit*>())
+        if (auto* field = dynamic_cast<FieldEdit*>(e))
+            field->onLeave = nullptr;
+}
+
 QLineEdit* OperationsPage::costEdit(const char* name, operation::Offset field)
 {
     auto* e = new FieldEdit(true);

@@ -25,6 +25,7 @@ public:
     // follows the OPERATION pick list when it is edited.
     OperationsPage(OperationBook& book, const settings::PickLists& lists,
                    QWidget* parent = nullptr);
+    ~OperationsPage() override;
 
     // Copies the shown operation into the controls; marks nothing changed.
     void refresh();
