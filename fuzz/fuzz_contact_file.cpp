@@ -4,8 +4,8 @@
 // without a repair.
 #include "book/record_book.h"
 #include "fuzz_support.h"
-#include "null_prompter.h"
 #include "platform/errors.h"
+#include "platform/fixed_prompter.h"
 #include "store/block_index.h"
 #include "store/integrity.h"
 
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     putFile(file, reinterpret_cast<const char*>(data) + 1, size - 1);
 
     StoppedClock clock;
-    NullPrompter prompter(restore);
+    FixedPrompter prompter(restore);
     RecordBook book(prompter, clock);
     try {
         book.Charge(file);
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } catch (const TarvikError&) {
         std::abort();
     }
-    NullPrompter again(false);
+    FixedPrompter again(false);
     RecordBook reloaded(again, clock);
     reloaded.Charge(saved);
     // A file without a record is told about at every load; one with records

@@ -2,9 +2,9 @@
 // the list always balances afterwards, its blocks numbered densely; moves
 // stay inside it; once saved it loads again unchanged and without a repair.
 #include "fuzz_support.h"
-#include "null_prompter.h"
 #include "operations/operation_book.h"
 #include "platform/errors.h"
+#include "platform/fixed_prompter.h"
 #include "store/block_index.h"
 #include "store/integrity.h"
 
@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     putFile(OperationBook::pathFor(contacts), reinterpret_cast<const char*>(data), size);
 
     StoppedClock clock;
-    NullPrompter prompter;
+    FixedPrompter prompter;
     BookFlags flags;
     OperationBook book(flags, clock, prompter);
     try {
@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } catch (const TarvikError&) {
         std::abort();
     }
-    NullPrompter again;
+    FixedPrompter again;
     BookFlags againFlags;
     OperationBook reloaded(againFlags, clock, again);
     reloaded.ChargeOperation(savedContacts);

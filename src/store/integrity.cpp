@@ -82,7 +82,16 @@ bool damaged(const BlockList& list, int digits)
         if (!usable(m))
             return true;
     }
-    return balance != 0;
+    if (balance != 0)
+        return true;
+    // Equal counts can still hide a block without its trailer and a stray
+    // trailer further down; the duplicate check would then cut the list into
+    // blocks that no longer balance.
+    const blocks::BlockIndex index(list, digits);
+    for (const Span& s : index.inListOrder())
+        if (s.trailer < 0)
+            return true;
+    return false;
 }
 
 int rebuild(BlockList& list, int recordCount, int digits)

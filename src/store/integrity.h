@@ -12,8 +12,9 @@ namespace integrity {
 // was widened (the file then counts as modified).
 bool Augmente(BlockList& list);
 
-// True when the headers and trailers do not balance, or a header or trailer
-// does not carry a decimal number of `digits` digits.
+// True when the headers and trailers do not balance, when a block has no
+// trailer of its own before the next header, or when a header or trailer does
+// not carry a decimal number of `digits` digits.
 bool damaged(const BlockList& list, int digits);
 
 // Rebuilds the list from its blocks in number order, numbered densely from 0,

@@ -32,6 +32,7 @@ private slots:
     void widen();
     void damaged_data();
     void damaged();
+    void repairsOfHiddenDamageBalance();
     void rebuild_data();
     void rebuild();
     void rebuildBalancesAndKeepsEveryLine();
@@ -78,6 +79,24 @@ void TstIntegrity::damaged_data()
     QTest::newRow("missing trailer") << QByteArray("H0|a|H1|b|T1") << true;
     QTest::newRow("letters in header") << QByteArray("<BLOCxyzwv>|a|T0") << true;
     QTest::newRow("trailing blank") << QByteArray("H0|a|T0|H1|T1|<BLOC00002> |T2") << true;
+    // The counts balance, the blocks do not.
+    QTest::newRow("missing trailer, stray one later") << QByteArray("H0|a|H1|b|T1|c|T0") << true;
+    QTest::newRow("trailer of another number") << QByteArray("H0|a|T1|H1|b|T0") << true;
+}
+
+// Copies of one number, the first without its trailer and stray trailers
+// after them: once checked and repaired, the list balances.
+void TstIntegrity::repairsOfHiddenDamageBalance()
+{
+    for (int digits : {4, 5}) {
+        BlockList list = expand("H0|x|H0|H0|T0|t|T0|m|T0|z", digits);
+        QVERIFY(integrity::damaged(list, digits));
+        int count = integrity::rebuild(list, 3, digits);
+        integrity::removeDuplicates(list, count, digits);
+        integrity::closeGaps(list, count, digits);
+        QVERIFY2(!integrity::damaged(list, digits), qPrintable(list.join('|')));
+        QCOMPARE(count, blocks::countHeaders(list));
+    }
 }
 
 void TstIntegrity::damaged()
