@@ -25,11 +25,14 @@ int readParts(const QByteArray& text, char sep, const int* widths, int max, int*
         int value = 0;
         int width = 0;
         while (i < n && text.at(i) >= '0' && text.at(i) <= '9') {
+            // A run longer than the part allows is refused before it can
+            // overflow the value.
+            if (++width > widths[count])
+                return -1;
             value = value * 10 + (text.at(i) - '0');
-            ++width;
             ++i;
         }
-        if (width < 1 || width > widths[count])
+        if (width < 1)
             return -1;
         out[count++] = value;
         if (i == n)

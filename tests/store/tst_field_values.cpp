@@ -42,6 +42,9 @@ void TstFieldValues::parseDate_data()
     QTest::newRow("dashes") << QByteArray("05-03-2026") << QDate();
     QTest::newRow("three-digit year") << QByteArray("05/03/202") << QDate();
     QTest::newRow("long day") << QByteArray("005/03/2026") << QDate();
+    // Runs of digits far too long for any part, as a damaged file holds them.
+    QTest::newRow("huge day") << QByteArray("8888888888888/03/2026") << QDate();
+    QTest::newRow("huge year") << QByteArray("05/03/99999999999999999999") << QDate();
     QTest::newRow("sign") << QByteArray("+5/03/2026") << QDate();
     QTest::newRow("trailing text") << QByteArray("05/03/2026 10:00") << QDate();
 }
@@ -75,6 +78,7 @@ void TstFieldValues::parseTime_data()
     QTest::newRow("hour 24") << QByteArray("24:00:00") << QTime();
     QTest::newRow("one part") << QByteArray("09") << QTime();
     QTest::newRow("letters") << QByteArray("9h30") << QTime();
+    QTest::newRow("huge hour") << QByteArray("91111111111:00:00") << QTime();
     QTest::newRow("empty") << QByteArray() << QTime();
 }
 
