@@ -24,14 +24,16 @@ using Span = blocks::ListedBlock;
 
 // Appends the block `s` to `out` under the number `number`. Stray trailers
 // inside it are structure left over from damage, not data, and are dropped so
-// that the result balances.
+// that the result balances. Other lines that read like a marker ("</bloc..."
+// in small letters) stay data, made safe as a field is: under its new number
+// such a line could otherwise turn into the block's trailer at the next load.
 void appendRenumbered(BlockList& out, const BlockList& list, const Span& s, int number, int digits)
 {
     out.append(blocks::header(number, digits));
     const qsizetype last = s.trailer >= 0 ? s.trailer : s.next;
     for (qsizetype k = s.first + 1; k < last; ++k)
         if (!blocks::isTrailer(list.at(k)))
-            out.append(list.at(k));
+            out.append(blocks::fieldLine(list.at(k)));
     out.append(blocks::trailer(number, digits));
 }
 

@@ -97,6 +97,17 @@ void TstIntegrity::repairsOfHiddenDamageBalance()
         QVERIFY2(!integrity::damaged(list, digits), qPrintable(list.join('|')));
         QCOMPARE(count, blocks::countHeaders(list));
     }
+    // A trailer of another number, not in capitals, is a line of data: it
+    // must not end its block once the block is renumbered.
+    for (int digits : {4, 5}) {
+        const QByteArray lower = "</BlOC" + QByteArray(digits, '0') + ">";
+        BlockList list = expand("H5|H5", digits) << lower;
+        int count = integrity::rebuild(list, 2, digits);
+        integrity::removeDuplicates(list, count, digits);
+        QVERIFY2(!integrity::damaged(list, digits), qPrintable(list.join('|')));
+        QCOMPARE(count, 2);
+        QVERIFY(list.contains(" " + lower));
+    }
 }
 
 void TstIntegrity::damaged()
