@@ -86,12 +86,13 @@ bool damaged(const BlockList& list, int digits)
     }
     if (balance != 0)
         return true;
-    // Equal counts can still hide a block without its trailer and a stray
-    // trailer further down; the duplicate check would then cut the list into
-    // blocks that no longer balance.
+    // Equal counts can still hide a block without its trailer (or ended by a
+    // trailer in small letters, which is not counted) and a stray trailer
+    // further down; the duplicate check would then cut the list into blocks
+    // that no longer balance.
     const blocks::BlockIndex index(list, digits);
     for (const Span& s : index.inListOrder())
-        if (s.trailer < 0)
+        if (s.trailer < 0 || !blocks::isTrailer(list.at(s.trailer)))
             return true;
     return false;
 }

@@ -82,6 +82,8 @@ void TstIntegrity::damaged_data()
     // The counts balance, the blocks do not.
     QTest::newRow("missing trailer, stray one later") << QByteArray("H0|a|H1|b|T1|c|T0") << true;
     QTest::newRow("trailer of another number") << QByteArray("H0|a|T1|H1|b|T0") << true;
+    QTest::newRow("own trailer in small letters, stray one before")
+        << QByteArray("T0|H1|b|</BLOc00001>") << true;
 }
 
 // Copies of one number, the first without its trailer and stray trailers
