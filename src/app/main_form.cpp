@@ -29,6 +29,48 @@ namespace {
 const char* const ContactModeItems[] = {"Touteslesfiches1", "Alarme1", "Venteaboutie1", "Relances1",
                                         "Codepostal1",      "Ville1",  "Relancesfaire1"};
 
+icons::Glyph toolbarGlyph(commands::Glyph glyph)
+{
+    using G = commands::Glyph;
+    switch (glyph) {
+    case G::None:
+        break;
+    case G::NewFile:
+        return icons::Glyph::NewFile;
+    case G::Open:
+        return icons::Glyph::Open;
+    case G::Save:
+        return icons::Glyph::Save;
+    case G::Copy:
+        return icons::Glyph::Copy;
+    case G::Paste:
+        return icons::Glyph::Paste;
+    case G::First:
+        return icons::Glyph::First;
+    case G::Previous:
+        return icons::Glyph::Previous;
+    case G::Next:
+        return icons::Glyph::Next;
+    case G::Last:
+        return icons::Glyph::Last;
+    case G::HistoryTab:
+        return icons::Glyph::HistoryTab;
+    case G::CommentTab:
+        return icons::Glyph::CommentTab;
+    case G::NewRecord:
+        return icons::Glyph::NewRecord;
+    case G::Contacts:
+        return icons::Glyph::Contacts;
+    case G::Operations:
+        return icons::Glyph::Operations;
+    case G::PrintRecord:
+        return icons::Glyph::PrintRecord;
+    case G::Envelope:
+        return icons::Glyph::Envelope;
+    }
+    return icons::Glyph::Program;
+}
+
 } // namespace
 
 TMainForm::TMainForm(Prompter& prompter, const Clock& clock, SystemClockSetter& clockSetter,
@@ -99,224 +141,76 @@ TMainForm::~TMainForm() = default;
 
 QAction* TMainForm::action(const QString& name) const
 {
-    return m_actions.value(name);
+    const int index = commands::indexOf(name);
+    if (index < 0)
+        qFatal("No command is named %s", qPrintable(name));
+    return m_commands[index];
 }
 
-QAction* TMainForm::addItem(QMenu* menu, const char* name, const QString& caption,
-                            const QString& hint, bool enabled)
+QStringList TMainForm::unwiredCommands() const
 {
-    auto* a = new QAction(caption, this);
-    a->setObjectName(QLatin1String(name));
-    a->setStatusTip(hint);
-    a->setToolTip(hint);
-    a->setEnabled(enabled);
-    menu->addAction(a);
-    m_actions.insert(a->objectName(), a);
-    return a;
+    QStringList names;
+    for (int i = 0; i < commands::Count; ++i)
+        if (!m_wired[i])
+            names << QLatin1String(commands::table()[i].name);
+    return names;
+}
+
+QAction* TMainForm::wire(commands::Id id)
+{
+    m_wired[id.index()] = true;
+    return command(id);
+}
+
+void TMainForm::setUp(int index, QAction* a)
+{
+    const commands::Command& c = commands::table()[index];
+    a->setObjectName(QLatin1String(c.name));
+    a->setStatusTip(commands::statusTip(c));
+    a->setToolTip(commands::toolTip(c));
+    if (*c.shortcut)
+        a->setShortcut(QKeySequence::fromString(QLatin1String(c.shortcut)));
+    if (c.glyph != commands::Glyph::None)
+        a->setIcon(icons::icon(toolbarGlyph(c.glyph)));
+    a->setCheckable(c.checkable);
+    a->setChecked(c.checked);
+    a->setEnabled(c.enabled);
+    m_commands[index] = a;
 }
 
 void TMainForm::buildMenus()
 {
+    m_commands.assign(commands::Count, nullptr);
+    m_wired.assign(commands::Count, false);
+
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu"));
-
-    QMenu* file = bar->addMenu(QStringLiteral("&Fichier"));
-    file->setObjectName(QStringLiteral("FileMenu"));
-    addItem(file, "Nouveau1", QStringLiteral("&Nouveau"), QStringLiteral("Nouveau fichier"));
-    addItem(file, "OpenItem", QStringLiteral("&Ouvrir..."), QStringLiteral("Ouvrir un fichier"));
-    addItem(file, "SaveItem", QStringLiteral("&Enregistrer"),
-            QStringLiteral("Enregistrer le fichier"), false);
-    addItem(file, "Enregistrersous1", QStringLiteral("Enregistrer &sous..."),
-            QStringLiteral("Enregistrer sous un autre nom"), false);
-    file->addSeparator();
-    QMenu* print = file->addMenu(QStringLiteral("&Imprimer..."));
-    print->setObjectName(QStringLiteral("ImprimerMenu"));
-    QAction* printItem = print->menuAction();
-    printItem->setObjectName(QStringLiteral("Imprimer1"));
-    printItem->setStatusTip(QStringLiteral("Imprimer"));
-    printItem->setEnabled(false);
-    m_actions.insert(printItem->objectName(), printItem);
-    addItem(print, "Listing1", QStringLiteral("&Listing..."),
-            QStringLiteral("Imprime listing d'adresses"));
-    addItem(print, "fichesdeprospection1", QStringLiteral("Fiches &prospection..."),
-            QStringLiteral("Fiches de prospection"));
-    addItem(print, "Fichesalertes1", QStringLiteral("&Alertes..."),
-            QStringLiteral("Imprime fiches alerte"));
-    addItem(print, "Fichesrelance1", QStringLiteral("&Relances du jour..."),
-            QStringLiteral("Imprime fiches relance"));
-    addItem(print, "Fichesventesabouties1", QStringLiteral("&Ventes abouties..."),
-            QStringLiteral("Imprime fiches vente aboutie"));
-    addItem(print, "Fichessupportdactivit1", QStringLiteral("Rappor&t d'activité..."),
-            QStringLiteral("Imprime fiches rapport d'activité"));
-    addItem(print, "Fichesrelancesfaire1", QStringLiteral("Relances à &faire..."),
-            QStringLiteral("Imprimer relances à faire"));
-    addItem(print, "Enveloppes1", QStringLiteral("&Enveloppes"),
-            QStringLiteral("Imprimer enveloppes à partir du fichier"));
-    print->addSeparator();
-    addItem(print, "Apercuavantimpression1", QStringLiteral("Aper&çu avant impression"),
-            QStringLiteral("Montrer chaque impression avant de l'imprimer"))
-        ->setCheckable(true);
-    addItem(file, "Miseenpage1", QStringLiteral("&Mise en page..."),
-            QStringLiteral("Mise en page"));
-    addItem(file, "Configurerlimprimante1", QStringLiteral("&Configurer l'imprimante..."),
-            QStringLiteral("Configurer l'imprimante"));
-    file->addSeparator();
-    addItem(file, "Importer1", QStringLiteral("I&mporter..."), QStringLiteral("Importer fichier"));
-    addItem(file, "Exporter1", QStringLiteral("E&xporter..."), QStringLiteral("Exporter fichier"),
-            false);
-    file->addSeparator();
-    QAction* exit =
-        addItem(file, "ExitItem", QStringLiteral("&Quitter"), QStringLiteral("Quitter Tarvik"));
-    exit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
-
-    QMenu* edit = bar->addMenu(QStringLiteral("&Ediiton"));
-    edit->setObjectName(QStringLiteral("EditMenu"));
-    addItem(edit, "Rappelerhistorique1", QStringLiteral("Rappeler historique"),
-            QStringLiteral("Rappeler la dernière saisie de l'historique"), false);
-    edit->addSeparator();
-    addItem(edit, "Copier1", QStringLiteral("C&opier"), QStringLiteral("Copier l'identité"), false);
-    addItem(edit, "Coller1", QStringLiteral("Co&ller"), QStringLiteral("Coller l'identité"), false);
-    edit->addSeparator();
-    addItem(edit, "Nom1", QStringLiteral("Recherche &Nom / société..."),
-            QStringLiteral("Recherche par nom"), false);
-    addItem(edit, "Tlephone2", QStringLiteral("Recherche &Télephone..."),
-            QStringLiteral("Recherche par téléphone"), false);
-    addItem(edit, "Numrofiche2", QStringLiteral("Recherche Numéro &fiche..."),
-            QStringLiteral("Recherche par numéro de fiche"), false);
-    addItem(edit, "Recherchenomdcideur1", QStringLiteral("Recherche nom &décideur..."),
-            QStringLiteral("Recherche par décideur"), false);
-    edit->addSeparator();
-    addItem(edit, "Trier1", QStringLiteral("&Trier..."), QStringLiteral("Trier le fichier"), false);
-    addItem(edit, "Permuteradresse1adresse21", QStringLiteral("Permuter &adresse1, adresse2"),
-            QStringLiteral("Permuter les deux lignes d'adresse de toutes les fiches"), false);
-    edit->addSeparator();
-    addItem(edit, "Rechercherrsum1", QStringLiteral("Rechercher ré&sumé"),
-            QStringLiteral("Recherche d'une opération par son résumé"), false);
-
-    QMenu* base = bar->addMenu(QStringLiteral("&Base"));
-    base->setObjectName(QStringLiteral("BaseMenu"));
-    addItem(base, "Contacts1", QStringLiteral("&Contacts"), QStringLiteral("Contacts"));
-    addItem(base, "Oprations1", QStringLiteral("&Opérations"), QStringLiteral("Opérations"));
-    base->addSeparator();
-    addItem(base, "Prcdent1", QStringLiteral("&Précédent                  PgUp"),
-            QStringLiteral("Précédent"), false);
-    addItem(base, "Suivant1", QStringLiteral("&Suivant                        PgDn"),
-            QStringLiteral("Suivant"), false);
-    addItem(base, "Premier1", QStringLiteral("P&remier"), QStringLiteral("Premier"), false);
-    addItem(base, "Dernier1", QStringLiteral("&Dernier"), QStringLiteral("Dernier"), false);
-    base->addSeparator();
-    addItem(base, "Nouveaucontact1", QStringLiteral("&Nouvelle fiche"),
-            QStringLiteral("Nouvelle fiche"));
-    addItem(base, "Supprimercontact1", QStringLiteral("S&upprimer fiche"),
-            QStringLiteral("Supprimer la fiche"), false);
-    addItem(base, "Listredescontacts1", QStringLiteral("&Listre                           F2"),
-            QStringLiteral("Liste des fiches"), false);
-    addItem(base, "Imprimerfiche1", QStringLiteral("&Imprimer fiche"),
-            QStringLiteral("Imprimer fiche courante"), false);
-
-    QMenu* sel = bar->addMenu(QStringLiteral("&Sélection"));
-    sel->setObjectName(QStringLiteral("SelectionMenu"));
-    const QString modeCaptions[] = {
-        QStringLiteral("&Toutes les fiches"), QStringLiteral("&Alertes"),
-        QStringLiteral("&Ventes abouties"),   QStringLiteral("&Relances du jour"),
-        QStringLiteral("&Code postal..."),    QStringLiteral("&Ville..."),
-        QStringLiteral("Re&lances à faire")};
-    const QString modeHints[] = {QStringLiteral("Toutes les fiches"),
-                                 QStringLiteral("Fiches en alerte"),
-                                 QStringLiteral("Fiches des ventes abouties"),
-                                 QStringLiteral("Fiches à relancer aujourd'hui"),
-                                 QStringLiteral("Fiches d'un code postal"),
-                                 QStringLiteral("Fiches d'une ville"),
-                                 QStringLiteral("Fiches ayant une relance à faire")};
-    for (int i = 0; i < 7; ++i) {
-        QAction* a = addItem(sel, ContactModeItems[i], modeCaptions[i], modeHints[i], false);
-        a->setCheckable(true);
-        connect(a, &QAction::triggered, this, [this, i] { chooseContactMode(i + 1); });
+    QMenu* menus[int(commands::Place::Toolbar) + 1] = {};
+    for (const commands::MenuInfo& m : commands::Menus) {
+        if (!*m.caption)
+            continue; // a submenu, made by the item that opens it
+        QMenu* menu = bar->addMenu(QString::fromUtf8(m.caption));
+        menu->setObjectName(QLatin1String(m.objectName));
+        menus[int(m.place)] = menu;
     }
-    sel->addSeparator();
-    QAction* allOps = addItem(sel, "Touteslesfiches2", QStringLiteral("Toutes &les fiches"),
-                              QStringLiteral("Toutes les opérations"), false);
-    allOps->setCheckable(true);
-    allOps->setChecked(true);
-    connect(allOps, &QAction::triggered, this, [this] { chooseOperationMode(0); });
-    QAction* type = addItem(sel, "Type1", QStringLiteral("&Type..."),
-                            QStringLiteral("Opérations d'un type"), false);
-    type->setCheckable(true);
-    connect(type, &QAction::triggered, this, [this] { chooseOperationMode(1); });
-
-    QMenu* tools = bar->addMenu(QStringLiteral("&Outils"));
-    tools->setObjectName(QStringLiteral("ToolsMenu"));
-    addItem(tools, "Texte1", QStringLiteral("&Traitement de texte"),
-            QStringLiteral("Traitement de texte"), false);
-    addItem(tools, "Enveloppe1", QStringLiteral("&Enveloppe courante"),
-            QStringLiteral("Imprimer enveloppe"), false);
-    addItem(tools, "Rapportdactivit1", QStringLiteral("&Rapport d'activité"),
-            QStringLiteral("Rapport d'activité"), false);
-    addItem(tools, "Planning1", QStringLiteral("&Planning"),
-            QStringLiteral("Planning des relances"), false);
-    addItem(tools, "Statsoprations1", QStringLiteral("&Stats opérations"),
-            QStringLiteral("Statistiques sur les opérations"), false);
-
-    QMenu* params = bar->addMenu(QStringLiteral("&Paramètres"));
-    params->setObjectName(QStringLiteral("ParamMenu"));
-    addItem(params, "Socit1", QStringLiteral("&Société"), QStringLiteral("Votre société"));
-    params->addSeparator();
-    addItem(params, "Fonction1", QStringLiteral("&Fonction"),
-            QStringLiteral("Liste des fonctions"));
-    addItem(params, "Contact2", QStringLiteral("&Contact"),
-            QStringLiteral("Liste des types de contact"));
-    addItem(params, "Interlocuteur1", QStringLiteral("&Interlocuteur"),
-            QStringLiteral("Liste des interlocuteurs"));
-    addItem(params, "Produit1", QStringLiteral("&Produit"), QStringLiteral("Liste des produits"));
-    addItem(params, "Rponse1", QStringLiteral("&Réponse"), QStringLiteral("Liste des réponses"));
-    addItem(params, "Arguments1", QStringLiteral("Arg&uments"),
-            QStringLiteral("Liste des arguments"));
-    addItem(params, "Confidentiel1", QStringLiteral("Appréciation"),
-            QStringLiteral("Liste des appréciations"));
-    addItem(params, "Relance1", QStringLiteral("Re&lance"),
-            QStringLiteral("Liste des types de relance"));
-    addItem(params, "N1Typedopration1", QStringLiteral("&Type d'opération"),
-            QStringLiteral("Liste des types d'opération"));
-    params->addSeparator();
-    QAction* autoOpen =
-        addItem(params, "Ouvrirautomatiquement1", QStringLiteral("&Ouvrir automatiquement"),
-                QStringLiteral("Ouvrir le dernier fichier au démarrage"));
-    autoOpen->setCheckable(true);
-
-    QMenu* utils = bar->addMenu(QStringLiteral("&Utilitaires"));
-    utils->setObjectName(QStringLiteral("UtilMenu"));
-    addItem(utils, "Calendrier1", QStringLiteral("&Calendrier"), QStringLiteral("Calendrier"));
-    addItem(utils, "Calculatrice1", QStringLiteral("C&alculatrice"),
-            QStringLiteral("Calculatrice"));
-    addItem(utils, "Horloge1", QStringLiteral("&Horloge"), QStringLiteral("Horloge"));
-    addItem(utils, "Eutoconversion1", QStringLiteral("&Euto conversion"),
-            QStringLiteral("Convertisseur euro"));
-    addItem(utils, "Blocnotes1", QStringLiteral("&Bloc-notes"), QStringLiteral("Blocnotes"));
-    addItem(utils, "Dpartements1", QStringLiteral("&Départements"),
-            QStringLiteral("Liste des départements"));
-    addItem(utils, "Pselettres1", QStringLiteral("&Pèse lettres"), QStringLiteral("Pèse-Lettres"));
-    addItem(utils, "Prnoms1", QStringLiteral("P&rénoms"), QStringLiteral("Prénoms"));
-
-    QMenu* help = bar->addMenu(QStringLiteral("&Aide"));
-    help->setObjectName(QStringLiteral("HelpMenu"));
-    addItem(help, "Index1", QStringLiteral("&Index"), QStringLiteral("Sommaire de l'aide"));
-    addItem(help, "Rechercher1", QStringLiteral("&Rechercher"),
-            QStringLiteral("Rechercher dans l'aide"));
-    addItem(help, "Utiliserlaide1", QStringLiteral("&Utiliser l'aide"),
-            QStringLiteral("Comment utiliser l'aide"));
-    help->addSeparator();
-    addItem(help, "About1", QStringLiteral("&A propos"), QStringLiteral("A propos de Tarvik"));
-}
-
-QAction* TMainForm::addButton(const char* name, const QString& hint, int glyph, bool enabled)
-{
-    auto* a = new QAction(icons::icon(static_cast<icons::Glyph>(glyph)), hint, this);
-    a->setObjectName(QLatin1String(name));
-    a->setToolTip(hint);
-    a->setStatusTip(hint);
-    a->setEnabled(enabled);
-    m_actions.insert(a->objectName(), a);
-    return a;
+    for (int i = 0; i < commands::Count; ++i) {
+        const commands::Command& c = commands::table()[i];
+        if (c.place == commands::Place::Toolbar)
+            continue;
+        QMenu* menu = menus[int(c.place)];
+        if (c.separatorBefore)
+            menu->addSeparator();
+        if (c.opens != commands::Place::None) {
+            QMenu* sub = menu->addMenu(commands::caption(c));
+            sub->setObjectName(QLatin1String(commands::menu(c.opens)->objectName));
+            menus[int(c.opens)] = sub;
+            setUp(i, sub->menuAction());
+        } else {
+            auto* a = new QAction(commands::caption(c), this);
+            setUp(i, a);
+            menu->addAction(a);
+        }
+    }
 }
 
 void TMainForm::buildToolbar()
@@ -329,130 +223,34 @@ void TMainForm::buildToolbar()
     bar->setFixedHeight(33);
     bar->setContextMenuPolicy(Qt::PreventContextMenu);
     addToolBar(Qt::TopToolBarArea, bar);
-    using G = icons::Glyph;
-    struct Button
-    {
-        const char* name;
-        QString hint;
-        G glyph;
-        bool enabled;
-        bool gapAfter;
-    };
-    const Button buttons[] = {
-        {"SpeedButton11", QStringLiteral("Nouveau fichier"), G::NewFile, true, false},
-        {"SpeedButton1", QStringLiteral("Ouvrir"), G::Open, true, false},
-        {"SaveBtn", QStringLiteral("Enregistrer"), G::Save, false, true},
-        {"CopyBtn", QStringLiteral("Copier"), G::Copy, false, false},
-        {"PasteBtn", QStringLiteral("Coller"), G::Paste, false, true},
-        {"SpeedButton2", QStringLiteral("Premier"), G::First, false, false},
-        {"SpeedButton3", QStringLiteral("Précédent"), G::Previous, false, false},
-        {"SpeedButton4", QStringLiteral("Suivant"), G::Next, false, false},
-        {"SpeedButton5", QStringLiteral("Dernier"), G::Last, false, true},
-        {"SpeedButton7", QStringLiteral("Onglet historique"), G::HistoryTab, false, false},
-        {"SpeedButton9", QStringLiteral("Onglet commentaire annexe"), G::CommentTab, false, true},
-        {"SpeedButton6", QStringLiteral("Nouvelle fiche"), G::NewRecord, true, true},
-        {"SpeedButton12", QStringLiteral("Contacts"), G::Contacts, true, false},
-        {"SpeedButton13", QStringLiteral("Opérations"), G::Operations, true, true},
-        {"SpeedButton8", QStringLiteral("Imprimer fiche"), G::PrintRecord, false, false},
-        {"SpeedButton10", QStringLiteral("Imprimer enveloppe"), G::Envelope, false, false},
-    };
-    for (const Button& b : buttons) {
-        bar->addAction(addButton(b.name, b.hint, int(b.glyph), b.enabled));
-        if (b.gapAfter)
+    for (int i = 0; i < commands::Count; ++i) {
+        const commands::Command& c = commands::table()[i];
+        if (c.place != commands::Place::Toolbar)
+            continue;
+        if (c.separatorBefore)
             bar->addSeparator();
+        // A button has no caption: its text is its short hint.
+        auto* a = new QAction(commands::toolTip(c), this);
+        setUp(i, a);
+        bar->addAction(a);
     }
-    // The hint of the save button is "Enregistrer|": the short hint is the
-    // text before the bar, the status hint the empty text after it.
-    action(QStringLiteral("SaveBtn"))->setStatusTip(QString());
 }
 
 // ---------------------------------------------------------------- enabling
 
-void TMainForm::setEnabled(const QStringList& names, bool on)
+void TMainForm::applyStep(commands::Step step)
 {
-    for (const QString& n : names)
-        if (QAction* a = action(n))
-            a->setEnabled(on);
+    for (int i = 0; i < commands::Count; ++i) {
+        const commands::Turn turn = commands::table()[i].turn(step);
+        if (turn != commands::Turn::Keep)
+            m_commands[i]->setEnabled(turn == commands::Turn::On);
+    }
 }
 
 void TMainForm::Valide()
 {
-    setEnabled({"SaveItem",
-                "SaveBtn",
-                "SpeedButton2",
-                "SpeedButton3",
-                "SpeedButton4",
-                "SpeedButton5",
-                "Prcdent1",
-                "Suivant1",
-                "Premier1",
-                "Dernier1",
-                "SpeedButton6",
-                "CopyBtn",
-                "PasteBtn",
-                "Copier1",
-                "Coller1",
-                "Exporter1",
-                "Enregistrersous1",
-                "Supprimercontact1",
-                "Imprimer1",
-                "Touteslesfiches1",
-                "Alarme1",
-                "Venteaboutie1",
-                "Relances1",
-                "Listredescontacts1",
-                "SpeedButton8",
-                "Texte1",
-                "Imprimerfiche1",
-                "Planning1",
-                "SpeedButton10",
-                "Nom1",
-                "Tlephone2",
-                "Numrofiche2",
-                "Enveloppe1",
-                "Recherchenomdcideur1",
-                "Codepostal1",
-                "Ville1",
-                "Permuteradresse1adresse21",
-                "Trier1",
-                "Rapportdactivit1",
-                "Rappelerhistorique1",
-                "Relancesfaire1",
-                "SpeedButton7",
-                "SpeedButton9",
-                "Statsoprations1"},
-               true);
+    applyStep(commands::Step::Valide);
 }
-
-// Commands that serve both pages, and those that belong to one page only.
-static const QStringList BothPages = {"SpeedButton6",      "CopyBtn",         "PasteBtn",
-                                      "Copier1",           "Coller1",         "Enregistrersous1",
-                                      "Supprimercontact1", "Imprimer1",       "Listredescontacts1",
-                                      "SpeedButton8",      "Texte1",          "Imprimerfiche1",
-                                      "Planning1",         "Rapportdactivit1"};
-static const QStringList ContactsOnly = {"Exporter1",
-                                         "Touteslesfiches1",
-                                         "Alarme1",
-                                         "Venteaboutie1",
-                                         "Relances1",
-                                         "SpeedButton10",
-                                         "Nom1",
-                                         "Tlephone2",
-                                         "Numrofiche2",
-                                         "Enveloppe1",
-                                         "Recherchenomdcideur1",
-                                         "Codepostal1",
-                                         "Ville1",
-                                         "Permuteradresse1adresse21",
-                                         "Trier1",
-                                         "Rappelerhistorique1",
-                                         "Relancesfaire1",
-                                         "SpeedButton7",
-                                         "SpeedButton9",
-                                         "Importer1",
-                                         "SpeedButton13"};
-static const QStringList OperationsOnly = {"SpeedButton12", "Rechercherrsum1", "Touteslesfiches2",
-                                           "Type1"};
 
 void TMainForm::enableAfterFileCommand()
 {
@@ -466,16 +264,12 @@ void TMainForm::enableAfterFileCommand()
 
 void TMainForm::Valide1()
 {
-    setEnabled(BothPages, true);
-    setEnabled(ContactsOnly, true);
-    setEnabled(OperationsOnly, false);
+    applyStep(commands::Step::Valide1);
 }
 
 void TMainForm::Valide2()
 {
-    setEnabled(BothPages, true);
-    setEnabled(ContactsOnly, false);
-    setEnabled(OperationsOnly, true);
+    applyStep(commands::Step::Valide2);
 }
 
 // ---------------------------------------------------------------- status bar

@@ -1,10 +1,13 @@
 #pragma once
 
-#include <QHash>
+#include "book/command_table.h"
+
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -37,7 +40,11 @@ public:
     TFiche* fiche() const { return m_fiche; }
     // The activity report window, hidden until asked for.
     TRapport* rapport() const { return m_rapport.get(); }
+    // The menu item or button of that name; an unknown name is a programming
+    // error that stops the program with the name.
     QAction* action(const QString& name) const;
+    // The commands of the table that nothing was connected to.
+    QStringList unwiredCommands() const;
     const QString& fileName() const;
     const QString& programFolder() const { return m_programFolder; }
     QLabel* hintPanel() const { return m_panel0; }
@@ -58,7 +65,7 @@ public:
     // The all-records selection: "&Toutes les fiches" checked, mode 1, first record.
     void selectAllRecords();
 
-    // The three enabling steps.
+    // The three enabling steps, as the command table sets them.
     void Valide();
     void Valide1();
     void Valide2();
@@ -77,13 +84,14 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QString& hint,
-                     bool enabled = true);
-    QAction* addButton(const char* name, const QString& hint, int glyph, bool enabled);
+    void setUp(int index, QAction* action);
     void buildMenus();
     void buildToolbar();
+    void applyStep(commands::Step step);
+    QAction* command(commands::Id id) const { return m_commands[id.index()]; }
+    // The action to connect a command to; it no longer counts as unwired.
+    QAction* wire(commands::Id id);
     void wireFeatures();
-    void setEnabled(const QStringList& names, bool on);
     bool saveQuestion();
     void firstShow();
     void tick();
@@ -107,7 +115,8 @@ private:
     QLabel* m_panel1 = nullptr;
     QTimer m_timer;
     bool m_shown = false;
-    QHash<QString, QAction*> m_actions;
+    std::vector<QAction*> m_commands; // by index in the command table
+    std::vector<bool> m_wired;
     std::unique_ptr<print::PrintHost> m_ownPrintHost;
     print::PrintHost* m_printHost = nullptr;
 };

@@ -26,8 +26,8 @@
 
 void TMainForm::wireFeatures()
 {
-    auto on = [this](const char* name, auto&& slot) {
-        connect(action(QLatin1String(name)), &QAction::triggered, this, slot);
+    auto on = [this](commands::Id name, auto&& slot) {
+        connect(wire(name), &QAction::triggered, this, slot);
     };
     TFiche* f = m_fiche;
 
@@ -84,9 +84,24 @@ void TMainForm::wireFeatures()
     on("SpeedButton7", [f] { f->showEntryTab(); });
     on("SpeedButton9", [f] { f->showFreeTextTab(); });
 
+    // The selection modes.
+    on("Touteslesfiches1", [this] { chooseContactMode(1); });
+    on("Alarme1", [this] { chooseContactMode(2); });
+    on("Venteaboutie1", [this] { chooseContactMode(3); });
+    on("Relances1", [this] { chooseContactMode(4); });
+    on("Codepostal1", [this] { chooseContactMode(5); });
+    on("Ville1", [this] { chooseContactMode(6); });
+    on("Relancesfaire1", [this] { chooseContactMode(7); });
+    on("Touteslesfiches2", [this] { chooseOperationMode(0); });
+    on("Type1", [this] { chooseOperationMode(1); });
+
     // Searches, sort and the list window.
     using Command = void (*)(RecordBook&, QWidget*);
-    const std::pair<const char*, Command> commands[] = {
+    const struct
+    {
+        commands::Id name;
+        Command command;
+    } searches[] = {
         {"Nom1", selectionui::searchName},
         {"Tlephone2", selectionui::searchPhone},
         {"Recherchenomdcideur1", selectionui::searchDecisionMaker},
@@ -95,7 +110,7 @@ void TMainForm::wireFeatures()
         {"Trier1", selectionui::sort},
         {"Listredescontacts1", selectionui::showList},
     };
-    for (const auto& [name, command] : commands) {
+    for (const auto& [name, command] : searches) {
         on(name, [this, f, command = command] {
             f->run([this, f, command] { command(f->book(), this); });
         });
@@ -105,7 +120,11 @@ void TMainForm::wireFeatures()
 
     // Settings.
     on("Socit1", [this, f] { TSociete::edit(f->book().company(), this); });
-    const std::pair<const char*, settings::PickList> lists[] = {
+    const struct
+    {
+        commands::Id name;
+        settings::PickList list;
+    } lists[] = {
         {"Fonction1", settings::Fonction},
         {"Contact2", settings::Contact},
         {"Interlocuteur1", settings::Interlocuteur},

@@ -11,8 +11,8 @@
 
 void TMainForm::wirePrinting()
 {
-    auto on = [this](const char* name, auto&& slot) {
-        connect(action(QLatin1String(name)), &QAction::triggered, this, slot);
+    auto on = [this](commands::Id name, auto&& slot) {
+        connect(wire(name), &QAction::triggered, this, slot);
     };
     TFiche* f = m_fiche;
     print::PrintHost* host = m_printHost;
@@ -23,7 +23,11 @@ void TMainForm::wirePrinting()
        [f, host] { f->run([f, host] { printui::recordSheet(f->book(), *host); }); });
     on("Listing1", [f, host] { f->run([f, host] { printui::addressListing(f->book(), *host); }); });
     using printui::Listing;
-    const std::pair<const char*, Listing> listings[] = {
+    const struct
+    {
+        commands::Id name;
+        Listing which;
+    } listings[] = {
         {"fichesdeprospection1", Listing::Prospection},
         {"Fichesalertes1", Listing::Alerts},
         {"Fichesrelance1", Listing::TodaysFollowups},
@@ -44,7 +48,7 @@ void TMainForm::wirePrinting()
     on("Miseenpage1", [this, f] { ParM(f->book(), this); });
     on("Configurerlimprimante1", [f, host] { f->run([host] { host->setupPrinter(); }); });
 
-    QAction* preview = action(QStringLiteral("Apercuavantimpression1"));
+    QAction* preview = wire("Apercuavantimpression1");
     preview->setChecked(printPreviewWanted());
     connect(preview, &QAction::toggled, this, [](bool on) { setPrintPreviewWanted(on); });
 }

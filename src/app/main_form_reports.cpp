@@ -11,8 +11,8 @@
 
 void TMainForm::wireReports()
 {
-    auto on = [this](const char* name, auto&& slot) {
-        connect(action(QLatin1String(name)), &QAction::triggered, this, slot);
+    auto on = [this](commands::Id name, auto&& slot) {
+        connect(wire(name), &QAction::triggered, this, slot);
     };
     TFiche* f = m_fiche;
     TRapport* rapport = m_rapport.get();
