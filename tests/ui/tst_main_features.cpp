@@ -4,6 +4,7 @@
 #include "support/fixed_clock.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_files.h"
+#include "support/window_class.h"
 
 #include <QAction>
 #include <QApplication>
@@ -52,7 +53,7 @@ private:
             QWidget* w = QApplication::activeModalWidget();
             if (!w)
                 return;
-            seen = {w->windowTitle(), QString::fromLatin1(w->metaObject()->className())};
+            seen = {w->windowTitle(), windowClass(w)};
             QTest::keyClick(w, Qt::Key_Escape);
             if (w->isVisible())
                 if (auto* d = qobject_cast<QDialog*>(w))

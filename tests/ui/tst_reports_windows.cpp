@@ -9,6 +9,7 @@
 #include "support/scripted_print_host.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_files.h"
+#include "support/window_class.h"
 
 #include <QAction>
 #include <QApplication>
@@ -121,7 +122,7 @@ private:
             QWidget* w = QApplication::activeModalWidget();
             if (!w)
                 return;
-            seen = QString::fromLatin1(w->metaObject()->className());
+            seen = windowClass(w);
             inside(w);
             if (w->isVisible())
                 if (auto* d = qobject_cast<QDialog*>(w))

@@ -1,6 +1,7 @@
 #include "app/main_form.h"
 #include "print/ui/qt_print_device.h"
 #include "store/ui/fiche.h"
+#include "support/window_class.h"
 #include "tools/rtf/rtf_file.h"
 #include "tools/rtf/rtf_reader.h"
 #include "tools/rtf/rtf_writer.h"
@@ -634,7 +635,7 @@ void TstTexte::menuItemOpensMaximized()
             auto* w = qobject_cast<TTexte*>(QApplication::activeModalWidget());
             if (!w)
                 return;
-            className = QString::fromLatin1(w->metaObject()->className());
+            className = windowClass(w);
             maximized = w->windowState() & Qt::WindowMaximized;
             w->newLetter();
             typed = w->editor()->toPlainText();

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+// The class of a window as the program names it, without the namespace the
+// class lives in.
+inline QString windowClass(const QObject* window)
+{
+    const QString name = QString::fromLatin1(window->metaObject()->className());
+    return name.mid(name.lastIndexOf(QLatin1Char(':')) + 1);
+}
