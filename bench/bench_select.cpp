@@ -90,7 +90,7 @@ template <bool (RecordBook::*Search)(const QByteArray&)> void BM_Search(benchmar
     FixedPrompter prompter;
     StillClock clock;
     RecordBook book(prompter, clock);
-    book.contacts() = contactFile(int(state.range(0)));
+    book.loadContacts(contactFile(int(state.range(0))));
     const QByteArray query =
         Search == &RecordBook::RechNum ? QByteArray("123456789") : QByteArray("9ZZZ");
     for (auto _ : state)

@@ -86,10 +86,9 @@ TMainForm::TMainForm(Prompter& prompter, const Clock& clock, SystemClockSetter& 
     setWindowTitle(QStringLiteral("Tarvik"));
     setWindowIcon(icons::drawn(icons::Glyph::Program));
 
-    // The activity report window lives for the whole run, before the record
-    // window whose activation fills it.
-    m_rapport = std::make_unique<TRapport>(clock);
     m_fiche = new TFiche(prompter, clock, this);
+    // The activity report window lives for the whole run.
+    m_rapport = std::make_unique<TRapport>(m_fiche->book());
     m_files = std::make_unique<FileCommands>(m_fiche->book(), prompter);
     setCentralWidget(m_fiche);
 
@@ -124,8 +123,8 @@ TMainForm::TMainForm(Prompter& prompter, const Clock& clock, SystemClockSetter& 
         f->book().ChargeCombo(folder);
     });
     // Today's time spent goes on from where the last run of the day left it.
-    TRapport* rapport = m_rapport.get();
-    runGuarded(this, [f, rapport, folder] { rapport->Charge(folder, f->book()); });
+    runGuarded(this, [f, folder] { f->book().loadTimeFile(folder); });
+    m_rapport->refresh();
     m_fiche->refreshPickLists();
     m_fiche->refresh();
     action(QStringLiteral("Touteslesfiches1"))->setChecked(true);
@@ -369,13 +368,6 @@ void TMainForm::closeEvent(QCloseEvent* event)
         return;
     }
     QDir::setCurrent(folder);
-    // Apart from the settings files, so that one failure does not lose the day's time.
-    TFiche* f = m_fiche;
-    TRapport* rapport = m_rapport.get();
-    runGuarded(this, [f, rapport, folder] {
-        rapport->Init(f->book());
-        rapport->Sauve(folder);
-    });
     event->accept();
 }
 

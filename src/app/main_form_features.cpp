@@ -119,7 +119,11 @@ void TMainForm::wireFeatures()
             [this, f] { f->run([this, f] { selectionui::showList(f->book(), this); }); });
 
     // Settings.
-    on("Socit1", [this, f] { TSociete::edit(f->book().company(), this); });
+    on("Socit1", [this, f] {
+        settings::CompanyLines lines = f->book().company();
+        if (TSociete::edit(lines, this))
+            f->book().setCompanyLines(lines);
+    });
     const struct
     {
         commands::Id name;
@@ -137,7 +141,9 @@ void TMainForm::wireFeatures()
     };
     for (const auto& [name, list] : lists) {
         on(name, [this, f, list = list] {
-            TCombo::edit(list, f->book().pickLists()[list], this);
+            QList<QByteArray> items = f->book().pickLists()[list];
+            TCombo::edit(list, items, this);
+            f->book().setPickList(list, items);
             f->refreshPickLists();
             f->refresh();
         });

@@ -18,9 +18,9 @@ void TMainForm::wireReports()
     TRapport* rapport = m_rapport.get();
 
     on("Rapportdactivit1",
-       [this, f, rapport] { runGuarded(this, [f, rapport] { rapport->Rapport1(f->book()); }); });
-    on("Fichessupportdactivit1", [this, f, rapport] {
-        runGuarded(this, [this, f, rapport] { rapport->ImpRapport(f->book(), printHost()); });
+       [this, rapport] { runGuarded(this, [rapport] { rapport->Rapport1(); }); });
+    on("Fichessupportdactivit1", [this, rapport] {
+        runGuarded(this, [this, rapport] { rapport->ImpRapport(printHost()); });
     });
     on("Planning1", [this, f] {
         bool chosen = false;

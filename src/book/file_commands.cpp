@@ -140,5 +140,12 @@ bool FileCommands::close(const QString& programFolder)
     } catch (const TarvikError& e) {
         m_prompter.information(e.text());
     }
+    // Apart from the settings files, so that one failure does not lose the
+    // day's time.
+    try {
+        m_book.saveTimeFile(programFolder);
+    } catch (const TarvikError& e) {
+        m_prompter.information(e.text());
+    }
     return true;
 }

@@ -60,8 +60,9 @@ public:
 
     // Closing: the save question (false: the program stays open), then the
     // settings, company lines and pick lists written to `programFolder`, with
-    // the current file name as the last file. A file of these that cannot be
-    // written is told, and the program closes all the same.
+    // the current file name as the last file, then the day's time file. A
+    // file of these that cannot be written is told, and the program closes
+    // all the same.
     bool close(const QString& programFolder);
 
     // `name` with the extension of its file-name part, if any, cut off.

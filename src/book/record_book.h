@@ -1,16 +1,16 @@
 #pragma once
 
+#include "book/activity_book.h"
 #include "operations/operation_book.h"
 #include "select/filtered_moves.h"
-#include "settings/settings.h"
+#include "settings/preferences.h"
 #include "store/block_list.h"
 #include "store/book_flags.h"
+#include "store/contact_book.h"
 #include "store/contact_record.h"
 
-#include <QDateTime>
 #include <QList>
 #include <QString>
-#include <array>
 
 class Clock;
 class Prompter;
@@ -18,30 +18,20 @@ namespace exchange {
 struct ImportOutcome;
 }
 
-// All the data of the record window and the operations on it: the contact and
-// operations block lists, the shown contact, the flags, the copy and recall
-// buffers, the activity counters, the settings, the company lines and the pick
-// lists. The window only shows these values and reports edits.
+// All the data of the program and the operations on it, created once for the
+// run and handed to every window that needs data: it ties together the
+// contacts, the operations, the selection, the exchange with other programs,
+// the preferences and the activity of the day, and keeps the page shown. The
+// windows only show these values and report edits.
 class RecordBook
 {
 public:
     enum class Page { Contacts, Operations };
 
-    // The edits of the shown contact, by the control that makes them.
-    enum class Edit {
-        Typed,        // a key typed in a text field or the free text
-        Changed,      // a choice in a list, a date, a time or a box
-        Interlocutor, // the interlocutor changed: also restarts the contact timer
-    };
-
-    struct Counters
-    {
-        int alerts = 0;
-        int closedSales = 0;
-        int followups = 0;
-        qint64 timeSpentSecs = 0;
-        int contacts = 0;
-    };
+    // The edits of the shown contact; an interlocutor change also restarts
+    // the contact timer.
+    using Edit = ContactBook::Edit;
+    using Counters = ActivityBook::Counters;
 
     struct StartupValues
     {
@@ -50,7 +40,7 @@ public:
         int selectionMode = 0;
     };
 
-    static constexpr int MaxRecords = 9999;
+    static constexpr int MaxRecords = ContactBook::MaxRecords;
 
     RecordBook(Prompter& prompter, const Clock& clock);
 
@@ -58,13 +48,12 @@ public:
     const Clock& clock() const { return m_clock; }
 
     // --- the contact file
-    BlockList& contacts() { return m_contacts; }
-    const BlockList& contacts() const { return m_contacts; }
-    int currentRecord() const { return m_current; }
-    int recordCount() const { return m_count; }
-    BookFlags& flags() { return m_flags; }
+    const BlockList& contacts() const { return m_contacts.list(); }
+    const ContactBook& contactBook() const { return m_contacts; }
+    int currentRecord() const { return m_contacts.current(); }
+    int recordCount() const { return m_contacts.count(); }
     const BookFlags& flags() const { return m_flags; }
-    const ContactRecord& shown() const { return m_shown; }
+    const ContactRecord& shown() const { return m_contacts.shown(); }
     const QString& contactPath() const { return m_contactPath; }
     // The record window's caption: the file name without its folder, or "Fiche".
     QString caption() const;
@@ -73,6 +62,9 @@ public:
     void EcritFiche();
     int Numeroc() const;
     void Charge(const QString& path);
+    // Takes lines already read as the contact list, record 0 shown, without
+    // the checks of a load; the flags as after a load.
+    void loadContacts(const BlockList& lines);
     void Sauve(const QString& path);
     // True when something would be lost without a save: the file-modified
     // flag, or an edit of the shown contact or operation not yet written back.
@@ -111,13 +103,22 @@ public:
     void Compteurs();
     // A pick-list choice appended to `response`, `arguments` or `appraisal`.
     void appendPick(contact::Offset field, const QByteArray& choice);
-    const Counters& counters() const { return m_counters; }
-    void setTimeSpent(qint64 secs) { m_counters.timeSpentSecs = secs; }
+    const Counters& counters() const { return m_activity.counters(); }
+    void setTimeSpent(qint64 secs) { m_activity.setTimeSpent(secs); }
     // The text of counter label `which` (0 alerts .. 4 contacts): the caption
     // alone until the label is first updated, then caption and value.
-    QString counterLabel(int which) const;
-    const QList<QByteArray>& recallBuffer() const { return m_recall; }
-    const QList<QByteArray>& copyBuffer() const { return m_copy; }
+    QString counterLabel(int which) const { return m_activity.counterLabel(which); }
+    const QList<QByteArray>& recallBuffer() const { return m_activity.recallBuffer(); }
+    const QList<QByteArray>& copyBuffer() const { return m_contacts.copyBuffer(); }
+
+    // --- the day table of the activity report ("Tarvik.tps")
+    const activity::TimeTable& timeTable() const { return m_activity.timeTable(); }
+    // Reads the time file at start; the user is told when it is left unread.
+    void loadTimeFile(const QString& folder) { m_activity.loadTimeFile(folder); }
+    // Today's row of the table from the counters.
+    void updateTimeTable() { m_activity.updateTimeTable(); }
+    // Today's row, then the file written; throws TarvikError when it cannot be.
+    void saveTimeFile(const QString& folder) { m_activity.saveTimeFile(folder); }
 
     // --- operations
     OperationBook& operations() { return m_ops; }
@@ -160,36 +161,35 @@ public:
     // others; throws one TarvikError naming every file that failed.
     void saveProgramFiles(const QString& folder, const QString& lastFile);
     StartupValues GetIni() const;
-    void SetIni(bool autoOpen) { m_ini.autoOpen = autoOpen ? 1 : 0; }
-    settings::IniValues& ini() { return m_ini; }
-    settings::CompanyLines& company() { return m_company; }
-    settings::PickLists& pickLists() { return m_pickLists; }
+    void SetIni(bool autoOpen) { m_prefs.setAutoOpen(autoOpen); }
+    const settings::IniValues& ini() const { return m_prefs.ini(); }
+    const settings::CompanyLines& company() const { return m_prefs.company(); }
+    const settings::PickLists& pickLists() const { return m_prefs.pickLists(); }
+    void setCompanyLines(const settings::CompanyLines& lines) { m_prefs.setCompanyLines(lines); }
+    void setPickList(settings::PickList list, const QList<QByteArray>& items)
+    {
+        m_prefs.setPickList(list, items);
+    }
+    // After the page setup: orientation -1 when nothing was chosen.
+    void setEnvelopeLayout(int orientation, bool guideOnRight)
+    {
+        m_prefs.setEnvelopeLayout(orientation, guideOnRight);
+    }
 
 private:
     void contactMove(selection::Direction direction);
-    // The only way the current record number changes.
-    void setCurrent(int number);
     void sortBy(int key);
 
     Prompter& m_prompter;
     const Clock& m_clock;
     BookFlags m_flags;
-    BlockList m_contacts;
-    int m_current = 0;
-    int m_count = 1;
-    ContactRecord m_shown;
+    ContactBook m_contacts;
     QString m_contactPath;
     Page m_page = Page::Contacts;
-    QList<QByteArray> m_copy;
-    QList<QByteArray> m_recall;
-    Counters m_counters;
-    std::array<bool, 5> m_labelsUpdated{}; // a counter label shows its value
-    QDateTime m_timerStart;
+    ActivityBook m_activity;
     OperationBook m_ops;
     int m_selectionMode = 1;
     QByteArray m_postcodeFilter;
     QByteArray m_townFilter;
-    settings::IniValues m_ini;
-    settings::CompanyLines m_company;
-    settings::PickLists m_pickLists;
+    Preferences m_prefs;
 };

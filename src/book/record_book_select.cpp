@@ -45,15 +45,8 @@ void RecordBook::TriRelance()
 
 void RecordBook::sortBy(int key)
 {
-    // The shown record goes back into its block first: after the sort another
-    // record stands at its number, and the edits must stay with their record.
-    EcritFiche();
-    const int records = sorting::sortRecords(m_contacts, sorting::Key(key));
-    m_count = std::max(1, records);
-    if (m_current > m_count - 1)
-        setCurrent(m_count - 1);
-    LitFiche();
-    m_flags.fileModified = true;
+    m_contacts.reorder(
+        [key](BlockList& list) { return sorting::sortRecords(list, sorting::Key(key)); });
 }
 
 static bool findContact(RecordBook& book, int offset, const QByteArray& query)
@@ -109,11 +102,13 @@ bool RecordBook::RechNum(const QByteArray& typed)
         return false;
     bool ok = false;
     const int n = typed.toInt(&ok);
-    if (!ok || n < 1 || n > m_count) {
+    if (!ok || n < 1 || n > recordCount()) {
         m_prompter.information(search::notFoundText(typed));
         return false;
     }
-    setCurrent(n - 1);
-    LitFiche();
+    // Written back first, as by the other searches: the record found may be
+    // the one shown, whose edits must not be read over.
+    EcritFiche();
+    goToRecord(n - 1);
     return true;
 }

@@ -242,6 +242,25 @@ QByteArray joinLines(const BlockList& list)
     return out;
 }
 
+bool holdsMoreThanBlanks(const QString& path)
+{
+    // Reading lines would stop at a NUL byte, which a binary file may start with.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    char buffer[1 << 14];
+    for (;;) {
+        const qint64 n = file.read(buffer, sizeof buffer);
+        if (n <= 0)
+            return false;
+        for (qint64 i = 0; i < n; ++i) {
+            const char c = buffer[i];
+            if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
+                return true;
+        }
+    }
+}
+
 BlockList loadFile(const QString& path)
 {
     QFile file(path);

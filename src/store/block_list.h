@@ -96,6 +96,10 @@ BlockList splitLines(const QByteArray& data);
 // Every line followed by CR LF.
 QByteArray joinLines(const BlockList& list);
 
+// True when the file holds any byte other than blanks and line ends (the
+// whole file, past any NUL byte). False when it cannot be read.
+bool holdsMoreThanBlanks(const QString& path);
+
 // Reads a whole file. Throws TarvikError when it exists but cannot be read.
 BlockList loadFile(const QString& path);
 // Writes a whole file atomically. Throws TarvikError when it cannot be written;

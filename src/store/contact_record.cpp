@@ -1,5 +1,7 @@
 #include "store/contact_record.h"
 
+#include <utility>
+
 namespace contact {
 
 static QByteArray yesNo(bool b)
@@ -85,6 +87,39 @@ void readBlock(const BlockList& list, qsizetype h, ContactRecord& r)
         else if (line.startsWith(FreeTextPrefix))
             r.freeText << line.mid(4);
     }
+}
+
+QByteArray* textField(ContactRecord& r, Offset offset)
+{
+    using R = ContactRecord;
+    static constexpr std::pair<Offset, QByteArray R::*> fields[] = {
+        {Code, &R::code},
+        {Name, &R::name},
+        {Address1, &R::address1},
+        {Address2, &R::address2},
+        {Postcode, &R::postcode},
+        {Town, &R::town},
+        {Phone, &R::phone},
+        {Fax, &R::fax},
+        {Activity, &R::activity},
+        {Email, &R::email},
+        {Civility, &R::civility},
+        {DecisionMaker, &R::decision_maker},
+        {Function, &R::function},
+        {ContactType, &R::contact_type},
+        {Interlocutor, &R::interlocutor},
+        {Product, &R::product},
+        {PurchasePrice, &R::purchase_price},
+        {SalePrice, &R::sale_price},
+        {Response, &R::response},
+        {Arguments, &R::arguments},
+        {Appraisal, &R::appraisal},
+        {FollowupType, &R::followup_type},
+    };
+    for (const auto& [at, member] : fields)
+        if (at == offset)
+            return &(r.*member);
+    return nullptr;
 }
 
 int nextCustomerCode(const BlockList& list)

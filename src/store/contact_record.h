@@ -117,6 +117,10 @@ void readBlock(const BlockList& list, qsizetype headerIndex, ContactRecord& reco
 // when the list ends first.
 QByteArray field(const BlockList& list, qsizetype headerIndex, int offset);
 
+// The text field of `record` at line `offset`, or nullptr when that line is
+// not a text field (a date, a time, a box).
+QByteArray* textField(ContactRecord& record, Offset offset);
+
 // The next customer code: 1 + the largest code of the list (the line after
 // each header), 10000 at the least, so the first code is 10001. A code line
 // that is empty or not an integer is ignored.

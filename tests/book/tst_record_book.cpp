@@ -546,8 +546,11 @@ void TstRecordBook::programFilesWrittenEachOnItsOwn()
     // A folder where the file should be: no one can write it, not even root.
     for (const QString& name : blocked)
         QVERIFY(QDir(folder).mkdir(name));
-    f.book.company()[0] = "Ma Soci\xE9t\xE9";
-    f.book.pickLists()[settings::Relance] << "Courrier";
+    settings::CompanyLines company = f.book.company();
+    company[0] = "Ma Soci\xE9t\xE9";
+    f.book.setCompanyLines(company);
+    f.book.setPickList(settings::Relance,
+                       f.book.pickLists()[settings::Relance] + QList<QByteArray>{"Courrier"});
     try {
         f.book.saveProgramFiles(folder, QStringLiteral("/data/clients.ctc"));
         QFAIL("the failed write was not reported");

@@ -112,8 +112,7 @@ void TstRecordLayout::damagedLinesKeepPresets()
     ScriptedPrompter prompter;
     FixedClock clock;
     RecordBook book(prompter, clock);
-    book.contacts() = block(0, f);
-    book.LitFiche();
+    book.loadContacts(block(0, f));
     QCOMPARE(book.shown().name, QByteArray("Abimee"));
     QCOMPARE(book.shown().contact_date, clock.today());
     QCOMPARE(book.shown().contact_time, QTime(10, 30, 0));
@@ -139,8 +138,7 @@ void TstRecordLayout::followupNotBeforeContact()
     ScriptedPrompter prompter;
     FixedClock clock;
     RecordBook book(prompter, clock);
-    book.contacts() = block(0, f);
-    book.LitFiche();
+    book.loadContacts(block(0, f));
     QCOMPARE(book.shown().followup_date, QDate(2026, 5, 10));
 }
 

@@ -280,9 +280,10 @@ void TstPrintCommands::currentEnvelope()
 {
     QFETCH(QString, item);
     openSample();
-    book().company()[0] = "Ma Soci\xe9t\xe9";
-    book().ini().envelopeOrientation = 1;
-    book().ini().envelopeOffset = 100;
+    settings::CompanyLines company = book().company();
+    company[0] = "Ma Soci\xe9t\xe9";
+    book().setCompanyLines(company);
+    book().setEnvelopeLayout(1, true);
     auto* town = m_form->findChild<QLineEdit*>(QStringLiteral("Edit5"));
     town->selectAll();
     QTest::keyClicks(town, QStringLiteral("LYON"));
@@ -360,8 +361,7 @@ void TstPrintCommands::pageSetupReachesTheIniFile()
 
 void TstPrintCommands::pageSetupCancelled()
 {
-    book().ini().envelopeOrientation = 2;
-    book().ini().envelopeOffset = 100;
+    book().setEnvelopeLayout(2, true);
     answerPageSetup(true, false, false);
     trigger("Miseenpage1");
     QCOMPARE(book().ini().envelopeOrientation, 2);

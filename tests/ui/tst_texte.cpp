@@ -623,8 +623,10 @@ void TstTexte::menuItemOpensMaximized()
         TMainForm form(prompter, clock, setter);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        form.fiche()->book().company()[0] = "Soci\xe9t\xe9 Martin";
-        form.fiche()->book().company()[3] = "ligne 4";
+        settings::CompanyLines company = form.fiche()->book().company();
+        company[0] = "Soci\xe9t\xe9 Martin";
+        company[3] = "ligne 4";
+        form.fiche()->book().setCompanyLines(company);
         QAction* item = form.action(QStringLiteral("Texte1"));
         QCOMPARE(item->text(), QStringLiteral("&Traitement de texte"));
         item->setEnabled(true);

@@ -81,5 +81,5 @@ void ParM(RecordBook& book, QWidget* parent)
     int orientation = -1;
     bool guide = false;
     dialog.Result(orientation, guide);
-    print::applyPageSetup(book.ini(), orientation, guide);
+    book.setEnvelopeLayout(orientation, guide);
 }

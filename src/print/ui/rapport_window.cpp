@@ -1,14 +1,11 @@
 #include "print/ui/rapport_window.h"
 
 #include "book/record_book.h"
-#include "platform/clock.h"
-#include "platform/prompter.h"
 #include "print/activity_report.h"
 #include "print/print_host.h"
 #include "store/ansi.h"
 
 #include <QAbstractTableModel>
-#include <QDir>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -19,7 +16,6 @@
 
 namespace {
 
-const QString TimeFileName = QStringLiteral("Tarvik.tps");
 constexpr int ColumnWidths[activity::TimeTable::Columns] = {130, 87, 83, 81, 80};
 
 } // namespace
@@ -63,7 +59,7 @@ private:
     const activity::TimeTable& m_table;
 };
 
-TRapport::TRapport(const Clock& clock, QWidget* parent) : QDialog(parent), m_clock(clock)
+TRapport::TRapport(RecordBook& book, QWidget* parent) : QDialog(parent), m_book(book)
 {
     setObjectName(QStringLiteral("Rapport"));
     setWindowTitle(QStringLiteral("Rapport d'activité"));
@@ -80,7 +76,7 @@ TRapport::TRapport(const Clock& clock, QWidget* parent) : QDialog(parent), m_clo
     top->addWidget(close);
     top->addStretch();
 
-    m_model = new TimeTableModel(m_table, this);
+    m_model = new TimeTableModel(m_book.timeTable(), this);
     m_grid = new QTableView(this);
     m_grid->setObjectName(QStringLiteral("StringGrid1"));
     m_grid->setModel(m_model);
@@ -116,52 +112,31 @@ void TRapport::refresh()
     m_model->reset();
 }
 
-void TRapport::Charge(const QString& folder, RecordBook& book)
+const activity::TimeTable& TRapport::table() const
 {
-    using Result = activity::TimeTable::LoadResult;
-    const Result result = m_table.Charge(QDir(folder).filePath(TimeFileName));
-    refresh();
-    if (result == Result::Unreadable || result == Result::TooLarge) {
-        // The file keeps its days: it is not rewritten at closing.
-        book.prompter().information(
-            (result == Result::TooLarge
-                 ? QStringLiteral("Le fichier %1 est trop volumineux pour être lu.")
-                 : QStringLiteral("Le fichier %1 ne peut pas être lu."))
-                .arg(TimeFileName) +
-            QStringLiteral("\nLe temps passé de ce jour ne sera pas enregistré."));
-    }
-    book.setTimeSpent(m_table.GetIni(m_clock.today()));
-}
-
-void TRapport::Init(const RecordBook& book)
-{
-    const RecordBook::Counters& c = book.counters();
-    m_table.Init(m_clock.today(), c.contacts, c.closedSales, c.followups, c.timeSpentSecs);
-    refresh();
-}
-
-void TRapport::Sauve(const QString& folder) const
-{
-    m_table.Sauve(QDir(folder).filePath(TimeFileName));
+    return m_book.timeTable();
 }
 
 void TRapport::Imprime(print::PrintHost& host)
 {
     if (!host.askPrinter())
         return;
-    host.print(QStringLiteral("Rapport d'activité"),
-               [this](print::PrintDevice& device) { activity::printReport(m_table, device); });
+    host.print(QStringLiteral("Rapport d'activité"), [this](print::PrintDevice& device) {
+        activity::printReport(m_book.timeTable(), device);
+    });
 }
 
-void TRapport::Rapport1(const RecordBook& book)
+void TRapport::Rapport1()
 {
-    Init(book);
+    m_book.updateTimeTable();
+    refresh();
     m_grid->scrollToTop();
     exec();
 }
 
-void TRapport::ImpRapport(const RecordBook& book, print::PrintHost& host)
+void TRapport::ImpRapport(print::PrintHost& host)
 {
-    Init(book);
+    m_book.updateTimeTable();
+    refresh();
     Imprime(host);
 }
