@@ -2,6 +2,7 @@
 #include "app/french.h"
 #include "app/main_form.h"
 #include "app/version.h"
+#include "book/record_book.h"
 #include "platform/clock.h"
 #include "platform/startup.h"
 #include "platform/ui/qt_prompter.h"
@@ -46,7 +47,9 @@ int main(int argc, char** argv)
     SystemClock clock;
     PosixClockSetter clockSetter;
     QtPrompter prompter;
-    TMainForm form(prompter, clock, clockSetter);
+    // The data of the whole run, handed to every window that needs them.
+    RecordBook book(prompter, clock);
+    TMainForm form(book, prompter, clock, clockSetter);
     prompter.setParent(&form);
     form.setStartFile(arguments.file);
 

@@ -3,6 +3,7 @@
 #include "app/about_box.h"
 #include "app/icons.h"
 #include "book/file_commands.h"
+#include "operations/ui/operations_page.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "platform/ui/command_guard.h"
@@ -73,10 +74,10 @@ icons::Glyph toolbarGlyph(commands::Glyph glyph)
 
 } // namespace
 
-TMainForm::TMainForm(Prompter& prompter, const Clock& clock, SystemClockSetter& clockSetter,
-                     QWidget* parent, print::PrintHost* printHost)
-    : QMainWindow(parent), m_prompter(prompter), m_clock(clock), m_clockSetter(clockSetter),
-      m_printHost(printHost)
+TMainForm::TMainForm(RecordBook& book, Prompter& prompter, const Clock& clock,
+                     SystemClockSetter& clockSetter, QWidget* parent, print::PrintHost* printHost)
+    : QMainWindow(parent), m_book(book), m_prompter(prompter), m_clock(clock),
+      m_clockSetter(clockSetter), m_printHost(printHost)
 {
     if (!m_printHost) {
         m_ownPrintHost = std::make_unique<print::QtPrintHost>(this);
@@ -86,10 +87,14 @@ TMainForm::TMainForm(Prompter& prompter, const Clock& clock, SystemClockSetter& 
     setWindowTitle(QStringLiteral("Tarvik"));
     setWindowIcon(icons::drawn(icons::Glyph::Program));
 
-    m_fiche = new TFiche(prompter, clock, this);
+    m_fiche = new TFiche(book, this);
+    auto* operations = new OperationsPage(book.operations(), book.pickLists());
+    m_fiche->setOperationsPage(
+        operations, [operations] { operations->refresh(); },
+        [operations] { operations->focusSummary(); });
     // The activity report window lives for the whole run.
-    m_rapport = std::make_unique<TRapport>(m_fiche->book());
-    m_files = std::make_unique<FileCommands>(m_fiche->book(), prompter);
+    m_rapport = std::make_unique<TRapport>(m_book);
+    m_files = std::make_unique<FileCommands>(m_book, prompter);
     setCentralWidget(m_fiche);
 
     buildMenus();
@@ -116,14 +121,13 @@ TMainForm::TMainForm(Prompter& prompter, const Clock& clock, SystemClockSetter& 
 
     // The record window's activation: company lines, settings, pick lists.
     const QString folder = QDir::currentPath();
-    TFiche* f = m_fiche;
-    runGuarded(this, [f, folder] {
-        f->book().ChargeSoc(folder);
-        f->book().ChargeIni(folder);
-        f->book().ChargeCombo(folder);
+    runGuarded(this, [&book, folder] {
+        book.ChargeSoc(folder);
+        book.ChargeIni(folder);
+        book.ChargeCombo(folder);
     });
     // Today's time spent goes on from where the last run of the day left it.
-    runGuarded(this, [f, folder] { f->book().loadTimeFile(folder); });
+    runGuarded(this, [&book, folder] { book.loadTimeFile(folder); });
     m_rapport->refresh();
     m_fiche->refreshPickLists();
     m_fiche->refresh();
@@ -257,7 +261,7 @@ void TMainForm::enableAfterFileCommand()
     // The enable-all step also turns on the commands of the contacts page
     // alone: on the operations page, which New, Open and a new record keep,
     // they go off again as the page wants them.
-    if (m_fiche->book().page() == RecordBook::Page::Operations)
+    if (m_book.page() == RecordBook::Page::Operations)
         Valide2();
 }
 
@@ -328,7 +332,7 @@ void TMainForm::firstShow()
 
     for (const char* name : ContactModeItems)
         action(QLatin1String(name))->setChecked(false);
-    const RecordBook::StartupValues start = m_fiche->book().GetIni();
+    const RecordBook::StartupValues start = m_book.GetIni();
     if (m_files->autoOpenSet())
         action(QStringLiteral("Ouvrirautomatiquement1"))->setChecked(true);
     bool opened = false;
@@ -377,9 +381,10 @@ void TMainForm::selectAllRecords()
 {
     checkContactMode(1);
     TFiche* f = m_fiche;
-    f->run([f] {
-        f->book().SetSel(1);
-        f->book().Premier();
+    RecordBook& book = m_book;
+    f->run([f, &book] {
+        book.SetSel(1);
+        book.Premier();
     });
     f->focusAfterMove();
 }

@@ -12,6 +12,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class RecordBook;
 class TFiche;
 class TRapport;
 class FileCommands;
@@ -30,8 +31,10 @@ class TMainForm : public QMainWindow
     Q_OBJECT
 public:
     // Without a print host, the window prints through the platform's printer.
-    TMainForm(Prompter& prompter, const Clock& clock, SystemClockSetter& clockSetter,
-              QWidget* parent = nullptr, print::PrintHost* printHost = nullptr);
+    // `book` is the data of the whole run; it outlives the window.
+    TMainForm(RecordBook& book, Prompter& prompter, const Clock& clock,
+              SystemClockSetter& clockSetter, QWidget* parent = nullptr,
+              print::PrintHost* printHost = nullptr);
     ~TMainForm() override;
 
     // The printer of the whole run, for every window that prints.
@@ -102,6 +105,7 @@ private:
     void wirePrinting();
     void wireReports();
 
+    RecordBook& m_book;
     Prompter& m_prompter;
     const Clock& m_clock;
     SystemClockSetter& m_clockSetter;

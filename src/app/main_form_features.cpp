@@ -30,6 +30,7 @@ void TMainForm::wireFeatures()
         connect(wire(name), &QAction::triggered, this, slot);
     };
     TFiche* f = m_fiche;
+    RecordBook& book = m_book;
 
     on("Nouveau1", [this] { newFile(); });
     on("SpeedButton11", [this] { newFile(); });
@@ -42,17 +43,17 @@ void TMainForm::wireFeatures()
     on("Ouvrirautomatiquement1", [this] { toggleAutoOpen(); });
     on("About1", [this] { about(); });
 
-    on("Rappelerhistorique1", [f] { f->run([f] { f->book().Rappel(); }); });
-    on("Copier1", [f] { f->run([f] { f->book().Copier(); }); });
-    on("Coller1", [f] { f->run([f] { f->book().Coller(); }); });
-    on("Permuteradresse1adresse21", [f] { f->run([f] { f->book().Permuter(); }); });
+    on("Rappelerhistorique1", [f, &book] { f->run([f, &book] { book.Rappel(); }); });
+    on("Copier1", [f, &book] { f->run([f, &book] { book.Copier(); }); });
+    on("Coller1", [f, &book] { f->run([f, &book] { book.Coller(); }); });
+    on("Permuteradresse1adresse21", [f, &book] { f->run([f, &book] { book.Permuter(); }); });
 
     on("Contacts1", [this, f] { f->showContactsPage(); });
     on("SpeedButton12", [this, f] { f->showContactsPage(); });
     on("Oprations1", [this, f] { f->showOperationsPage(); });
     on("SpeedButton13", [this, f] { f->showOperationsPage(); });
-    connect(f, &TFiche::pageChanged, this, [this, f] {
-        if (f->book().page() == RecordBook::Page::Contacts)
+    connect(f, &TFiche::pageChanged, this, [this, f, &book] {
+        if (book.page() == RecordBook::Page::Contacts)
             Valide1();
         else
             Valide2();
@@ -74,10 +75,10 @@ void TMainForm::wireFeatures()
         f->addRecord();
         enableAfterFileCommand();
     });
-    on("Supprimercontact1", [this, f] {
+    on("Supprimercontact1", [this, f, &book] {
         if (!m_prompter.confirm(QStringLiteral("Confirmer suppression de la fiche ?")))
             return;
-        f->run([f] { f->book().Supprime(); });
+        f->run([f, &book] { book.Supprime(); });
     });
     on("Importer1", [this] { importFile(); });
     on("Exporter1", [this] { exportFile(); });
@@ -111,18 +112,18 @@ void TMainForm::wireFeatures()
         {"Listredescontacts1", selectionui::showList},
     };
     for (const auto& [name, command] : searches) {
-        on(name, [this, f, command = command] {
-            f->run([this, f, command] { command(f->book(), this); });
+        on(name, [this, f, command = command, &book] {
+            f->run([this, f, command, &book] { command(book, this); });
         });
     }
     connect(f, &TFiche::listRequested, this,
-            [this, f] { f->run([this, f] { selectionui::showList(f->book(), this); }); });
+            [this, f, &book] { f->run([this, f, &book] { selectionui::showList(book, this); }); });
 
     // Settings.
-    on("Socit1", [this, f] {
-        settings::CompanyLines lines = f->book().company();
+    on("Socit1", [this, f, &book] {
+        settings::CompanyLines lines = book.company();
         if (TSociete::edit(lines, this))
-            f->book().setCompanyLines(lines);
+            book.setCompanyLines(lines);
     });
     const struct
     {
@@ -140,19 +141,19 @@ void TMainForm::wireFeatures()
         {"N1Typedopration1", settings::Operation},
     };
     for (const auto& [name, list] : lists) {
-        on(name, [this, f, list = list] {
-            QList<QByteArray> items = f->book().pickLists()[list];
+        on(name, [this, f, list = list, &book] {
+            QList<QByteArray> items = book.pickLists()[list];
             TCombo::edit(list, items, this);
-            f->book().setPickList(list, items);
+            book.setPickList(list, items);
             f->refreshPickLists();
             f->refresh();
         });
     }
 
     // Accessories: each a modal window created, shown and freed.
-    on("Texte1", [this, f] {
+    on("Texte1", [this, f, &book] {
         QStringList lines;
-        for (const QByteArray& line : f->book().company())
+        for (const QByteArray& line : book.company())
             lines << ansi::toUnicode(line);
         TTexte::run(lines, this, &m_prompter, &printHost());
     });
@@ -201,7 +202,8 @@ void TMainForm::chooseContactMode(int mode)
 {
     checkContactMode(mode);
     TFiche* f = m_fiche;
-    f->run([this, f, mode] { selectionui::chooseContactMode(f->book(), mode, this); });
+    RecordBook& book = m_book;
+    f->run([this, f, mode, &book] { selectionui::chooseContactMode(book, mode, this); });
     f->focusAfterMove();
 }
 
@@ -209,18 +211,19 @@ void TMainForm::chooseOperationMode(int mode)
 {
     checkOperationMode(mode);
     TFiche* f = m_fiche;
-    f->run([this, f, mode] { selectionui::chooseOperationMode(f->book(), mode, this); });
+    RecordBook& book = m_book;
+    f->run([this, f, mode, &book] { selectionui::chooseOperationMode(book, mode, this); });
     f->focusAfterMove();
 }
 
 void TMainForm::importFile()
 {
     TFiche* f = m_fiche;
-    if (f->book().page() != RecordBook::Page::Contacts)
+    RecordBook& book = m_book;
+    if (book.page() != RecordBook::Page::Contacts)
         return;
     bool imported = false;
-    f->run([this, f, &imported] {
-        RecordBook& book = f->book();
+    f->run([this, f, &imported, &book] {
         book.EcritFiche();
         const auto choice =
             m_prompter.chooseOpenFile(exchange::importFilters(), exchange::importDefaultSuffix());
@@ -249,10 +252,10 @@ void TMainForm::importFile()
 void TMainForm::exportFile()
 {
     TFiche* f = m_fiche;
-    if (f->book().page() != RecordBook::Page::Contacts)
+    RecordBook& book = m_book;
+    if (book.page() != RecordBook::Page::Contacts)
         return;
-    f->run([this, f] {
-        RecordBook& book = f->book();
+    f->run([this, f, &book] {
         book.EcritFiche();
         // No default extension: the one that goes with the chosen entry is
         // added to a name typed without any.

@@ -15,13 +15,15 @@ void TMainForm::wirePrinting()
         connect(wire(name), &QAction::triggered, this, slot);
     };
     TFiche* f = m_fiche;
+    RecordBook& book = m_book;
     print::PrintHost* host = m_printHost;
 
     on("Imprimerfiche1",
-       [f, host] { f->run([f, host] { printui::recordSheet(f->book(), *host); }); });
+       [f, host, &book] { f->run([f, host, &book] { printui::recordSheet(book, *host); }); });
     on("SpeedButton8",
-       [f, host] { f->run([f, host] { printui::recordSheet(f->book(), *host); }); });
-    on("Listing1", [f, host] { f->run([f, host] { printui::addressListing(f->book(), *host); }); });
+       [f, host, &book] { f->run([f, host, &book] { printui::recordSheet(book, *host); }); });
+    on("Listing1",
+       [f, host, &book] { f->run([f, host, &book] { printui::addressListing(book, *host); }); });
     using printui::Listing;
     const struct
     {
@@ -35,17 +37,17 @@ void TMainForm::wirePrinting()
         {"Fichesrelancesfaire1", Listing::FollowupsToDo},
     };
     for (const auto& [name, which] : listings) {
-        on(name, [f, host, which = which] {
-            f->run([f, host, which] { printui::listingReport(f->book(), *host, which); });
+        on(name, [f, host, which = which, &book] {
+            f->run([f, host, which, &book] { printui::listingReport(book, *host, which); });
         });
     }
     on("Enveloppe1",
-       [f, host] { f->run([f, host] { printui::currentEnvelope(f->book(), *host); }); });
+       [f, host, &book] { f->run([f, host, &book] { printui::currentEnvelope(book, *host); }); });
     on("SpeedButton10",
-       [f, host] { f->run([f, host] { printui::currentEnvelope(f->book(), *host); }); });
+       [f, host, &book] { f->run([f, host, &book] { printui::currentEnvelope(book, *host); }); });
     on("Enveloppes1",
-       [f, host] { f->run([f, host] { printui::envelopeBatch(f->book(), *host); }); });
-    on("Miseenpage1", [this, f] { ParM(f->book(), this); });
+       [f, host, &book] { f->run([f, host, &book] { printui::envelopeBatch(book, *host); }); });
+    on("Miseenpage1", [this, f, &book] { ParM(book, this); });
     on("Configurerlimprimante1", [f, host] { f->run([host] { host->setupPrinter(); }); });
 
     QAction* preview = wire("Apercuavantimpression1");

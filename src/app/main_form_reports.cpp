@@ -15,6 +15,7 @@ void TMainForm::wireReports()
         connect(wire(name), &QAction::triggered, this, slot);
     };
     TFiche* f = m_fiche;
+    RecordBook& book = m_book;
     TRapport* rapport = m_rapport.get();
 
     on("Rapportdactivit1",
@@ -22,16 +23,16 @@ void TMainForm::wireReports()
     on("Fichessupportdactivit1", [this, rapport] {
         runGuarded(this, [this, rapport] { rapport->ImpRapport(printHost()); });
     });
-    on("Planning1", [this, f] {
+    on("Planning1", [this, f, &book] {
         bool chosen = false;
-        f->run([this, f, &chosen] { chosen = TPlanning::Relances(f->book(), this); });
+        f->run([this, f, &chosen, &book] { chosen = TPlanning::Relances(book, this); });
         // The chosen contact is shown even when the operations were on view.
-        if (chosen && f->book().page() != RecordBook::Page::Contacts)
+        if (chosen && book.page() != RecordBook::Page::Contacts)
             f->showContactsPage();
         else if (chosen)
             f->focusAfterMove();
     });
-    on("Statsoprations1", [this, f] {
-        f->run([this, f] { TStatsOpr::StatsOperation(f->book(), printHost(), this); });
+    on("Statsoprations1", [this, f, &book] {
+        f->run([this, f, &book] { TStatsOpr::StatsOperation(book, printHost(), this); });
     });
 }

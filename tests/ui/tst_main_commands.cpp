@@ -1,6 +1,7 @@
 #include "app/main_form.h"
 #include "book/command_table.h"
 #include "support/fixed_clock.h"
+#include "support/form_fixture.h"
 #include "support/scripted_prompter.h"
 
 #include <QAction>
@@ -36,6 +37,7 @@ private:
     std::unique_ptr<ScriptedPrompter> m_prompter;
     std::unique_ptr<FixedClock> m_clock;
     std::unique_ptr<FakeClockSetter> m_setter;
+    std::unique_ptr<RecordBook> m_book;
     std::unique_ptr<TMainForm> m_form;
 
     // The items of one menu, or the buttons of the toolbar, as the table
@@ -109,7 +111,7 @@ void TstMainCommands::init()
     m_clock = std::make_unique<FixedClock>();
     m_setter = std::make_unique<FakeClockSetter>();
     // Not shown: the start with its settings would change the check marks.
-    m_form = std::make_unique<TMainForm>(*m_prompter, *m_clock, *m_setter);
+    startForm(m_form, m_book, *m_prompter, *m_clock, *m_setter);
 }
 
 void TstMainCommands::cleanup()

@@ -2,6 +2,7 @@
 #include "app/main_form.h"
 #include "store/ui/fiche.h"
 #include "support/fixed_clock.h"
+#include "support/form_fixture.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_files.h"
 #include "support/window_class.h"
@@ -40,10 +41,11 @@ private:
     std::unique_ptr<ScriptedPrompter> m_prompter;
     std::unique_ptr<FixedClock> m_clock;
     std::unique_ptr<FakeClockSetter> m_setter;
+    std::unique_ptr<RecordBook> m_book;
     std::unique_ptr<TMainForm> m_form;
 
     QString path(const QString& name) const { return m_dir->filePath(name); }
-    RecordBook& book() { return m_form->fiche()->book(); }
+    RecordBook& book() { return *m_book; }
     // Runs `trigger`, which opens a modal window; returns that window's
     // caption and class after closing it with Escape.
     QPair<QString, QString> closeModal(const std::function<void()>& trigger)
@@ -72,7 +74,7 @@ void TstMainFeatures::init()
     m_prompter = std::make_unique<ScriptedPrompter>();
     m_clock = std::make_unique<FixedClock>();
     m_setter = std::make_unique<FakeClockSetter>();
-    m_form = std::make_unique<TMainForm>(*m_prompter, *m_clock, *m_setter);
+    startForm(m_form, m_book, *m_prompter, *m_clock, *m_setter);
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
 }

@@ -1,4 +1,5 @@
 #include "app/main_form.h"
+#include "book/record_book.h"
 #include "store/ui/fiche.h"
 #include "support/fixed_clock.h"
 #include "support/scripted_prompter.h"
@@ -73,12 +74,14 @@ private:
     ScriptedPrompter* m_prompter = nullptr;
     FixedClock* m_clock = nullptr;
     FakeClockSetter* m_setter = nullptr;
+    std::unique_ptr<RecordBook> m_book;
     TMainForm* m_form = nullptr;
 
     QString path(const QString& name) const { return m_dir->filePath(name); }
     void makeForm()
     {
-        m_form = new TMainForm(*m_prompter, *m_clock, *m_setter);
+        m_book = std::make_unique<RecordBook>(*m_prompter, *m_clock);
+        m_form = new TMainForm(*m_book, *m_prompter, *m_clock, *m_setter);
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form));
     }
@@ -87,7 +90,7 @@ private:
         m_prompter->openAnswers.push_back(Prompter::FileChoice{file, 1});
         m_form->openFile();
     }
-    RecordBook& book() { return m_form->fiche()->book(); }
+    RecordBook& book() { return *m_book; }
     template <typename T> T* child(const char* name)
     {
         T* w = m_form->findChild<T*>(QLatin1String(name));
@@ -115,6 +118,7 @@ void TstMainForm::cleanup()
         delete m_form;
         m_form = nullptr;
     }
+    m_book.reset();
     delete m_prompter;
     delete m_clock;
     delete m_setter;

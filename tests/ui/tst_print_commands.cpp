@@ -8,6 +8,7 @@
 #include "store/contact_record.h"
 #include "store/ui/fiche.h"
 #include "support/fixed_clock.h"
+#include "support/form_fixture.h"
 #include "support/scripted_print_host.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_files.h"
@@ -62,14 +63,14 @@ private:
     std::unique_ptr<FixedClock> m_clock;
     std::unique_ptr<FakeClockSetter> m_setter;
     std::unique_ptr<ScriptedPrintHost> m_host;
+    std::unique_ptr<RecordBook> m_book;
     std::unique_ptr<TMainForm> m_form;
 
     QString path(const QString& name) const { return m_dir->filePath(name); }
-    RecordBook& book() { return m_form->fiche()->book(); }
+    RecordBook& book() { return *m_book; }
     void makeForm()
     {
-        m_form =
-            std::make_unique<TMainForm>(*m_prompter, *m_clock, *m_setter, nullptr, m_host.get());
+        startForm(m_form, m_book, *m_prompter, *m_clock, *m_setter, nullptr, m_host.get());
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     }

@@ -3,6 +3,7 @@
 #include "app/main_form.h"
 #include "store/ui/fiche.h"
 #include "support/fixed_clock.h"
+#include "support/form_fixture.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_files.h"
 
@@ -58,17 +59,18 @@ private:
     std::unique_ptr<ScriptedPrompter> m_prompter;
     FixedClock m_clock;
     FakeClockSetter m_setter;
+    std::unique_ptr<RecordBook> m_book;
     std::unique_ptr<TMainForm> m_form;
 
     QString path(const QString& name) const { return m_dir->filePath(name); }
     void start(const QString& file)
     {
-        m_form = std::make_unique<TMainForm>(*m_prompter, m_clock, m_setter);
+        startForm(m_form, m_book, *m_prompter, m_clock, m_setter);
         m_form->setStartFile(file);
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     }
-    RecordBook& book() { return m_form->fiche()->book(); }
+    RecordBook& book() { return *m_book; }
     QString shownName() const
     {
         return m_form->findChild<QLineEdit*>(QStringLiteral("Edit1"))->text();

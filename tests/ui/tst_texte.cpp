@@ -1,4 +1,5 @@
 #include "app/main_form.h"
+#include "book/record_book.h"
 #include "print/ui/qt_print_device.h"
 #include "store/ui/fiche.h"
 #include "support/window_class.h"
@@ -620,13 +621,14 @@ void TstTexte::menuItemOpensMaximized()
     FixedClock clock;
     FakeClockSetter setter;
     {
-        TMainForm form(prompter, clock, setter);
+        RecordBook book(prompter, clock);
+        TMainForm form(book, prompter, clock, setter);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        settings::CompanyLines company = form.fiche()->book().company();
+        settings::CompanyLines company = book.company();
         company[0] = "Soci\xe9t\xe9 Martin";
         company[3] = "ligne 4";
-        form.fiche()->book().setCompanyLines(company);
+        book.setCompanyLines(company);
         QAction* item = form.action(QStringLiteral("Texte1"));
         QCOMPARE(item->text(), QStringLiteral("&Traitement de texte"));
         item->setEnabled(true);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "operations/operation_book.h"
-#include "operations/ui/font_text_measure.h"
 #include "settings/settings.h"
+#include "store/ui/font_text_measure.h"
 
 #include <QWidget>
 

@@ -1,7 +1,6 @@
 #include "print/ui/stats_window.h"
 
 #include "book/record_book.h"
-#include "operations/ui/font_text_measure.h"
 #include "platform/clock.h"
 #include "platform/ui/command_guard.h"
 #include "print/grid_printer.h"
@@ -10,6 +9,7 @@
 #include "print/ui/graph_window.h"
 #include "store/ansi.h"
 #include "store/text_helpers.h"
+#include "store/ui/font_text_measure.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

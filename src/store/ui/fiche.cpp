@@ -1,12 +1,11 @@
 #include "store/ui/fiche.h"
 
-#include "operations/ui/font_text_measure.h"
-#include "operations/ui/operations_page.h"
 #include "platform/prompter.h"
 #include "platform/ui/command_guard.h"
 #include "store/ansi.h"
 #include "store/history.h"
 #include "store/ui/ansi_widgets.h"
+#include "store/ui/font_text_measure.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -40,8 +39,7 @@ QString shown(const QByteArray& bytes)
 
 } // namespace
 
-TFiche::TFiche(Prompter& prompter, const Clock& clock, QWidget* parent)
-    : QWidget(parent), m_book(prompter, clock)
+TFiche::TFiche(RecordBook& book, QWidget* parent) : QWidget(parent), m_book(book)
 {
     setObjectName(QStringLiteral("Fiche"));
     setWindowTitle(QStringLiteral("Fiche"));
@@ -55,15 +53,20 @@ TFiche::TFiche(Prompter& prompter, const Clock& clock, QWidget* parent)
     m_contactsPage = buildContactsPage();
     m_pages->addWidget(m_contactsPage);
 
-    auto* operations = new OperationsPage(m_book.operations(), m_book.pickLists(), this);
-    m_operationsPage = operations;
-    m_refreshOperations = [operations] { operations->refresh(); };
-    m_focusOperations = [operations] { operations->focusSummary(); };
-    m_pages->addWidget(m_operationsPage);
-
     installKeyFilters();
     refreshPickLists();
     refresh();
+}
+
+void TFiche::setOperationsPage(QWidget* page, std::function<void()> refresh,
+                               std::function<void()> focus)
+{
+    m_operationsPage = page;
+    m_refreshOperations = std::move(refresh);
+    m_focusOperations = std::move(focus);
+    m_pages->addWidget(page);
+    installKeyFilters();
+    this->refresh();
 }
 
 QLineEdit* TFiche::lineEdit(const char* name, contact::Offset field)

@@ -17,14 +17,17 @@ class QTimeEdit;
 class AnsiPlainTextEdit;
 
 // The record window: shows one contact (or, on its second page, one
-// operation) of the record book it owns, and reports every edit to it.
+// operation) of the record book it is given, and reports every edit to it.
 class TFiche : public QWidget
 {
     Q_OBJECT
 public:
-    TFiche(Prompter& prompter, const Clock& clock, QWidget* parent = nullptr);
+    explicit TFiche(RecordBook& book, QWidget* parent = nullptr);
 
-    RecordBook& book() { return m_book; }
+    // The second page, built by the caller: the window shows it, refreshes it
+    // with the rest and gives it the focus after its moves.
+    void setOperationsPage(QWidget* page, std::function<void()> refresh,
+                           std::function<void()> focus);
 
     // Runs a command on the book through the error boundary, then shows the
     // book's state again.
@@ -68,7 +71,7 @@ private:
     // Tab stops of the history memo that line up the columns of its entries.
     void applyHistoryTabs();
 
-    RecordBook m_book;
+    RecordBook& m_book;
     bool m_updating = false;
 
     QStackedWidget* m_pages = nullptr;   // PageControl1

@@ -1,4 +1,4 @@
-#include "operations/ui/font_text_measure.h"
+#include "store/ui/font_text_measure.h"
 
 #include "store/ansi.h"
 
