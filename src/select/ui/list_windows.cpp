@@ -2,6 +2,7 @@
 
 #include "operations/operation_book.h"
 #include "store/ansi.h"
+#include "store/block_index.h"
 #include "store/contact_record.h"
 
 #include <QFrame>
@@ -118,20 +119,20 @@ void ListWindow::fill(const BlockList& list)
     const QColor fixed = palette().color(QPalette::Button);
     int r = 0; // table row; the grid row counted with the heading row is r + 1
     const qsizetype n = list.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QByteArray& line = list.at(i);
-        if (!line.startsWith("<BLOC"))
-            continue;
+    // Every header in list order, damaged ones too: the user sees the file
+    // as it is, and a row whose number cannot be read is not chosen.
+    const blocks::BlockIndex index(list, m_layout.digits);
+    for (const blocks::ListedBlock& block : index.inListOrder()) {
         if (m_grid->rowCount() < r + 1)
             m_grid->setRowCount(r + 1 + GrowBy);
-        const QByteArray number = line.mid(5, m_layout.digits);
+        const QByteArray number = list.at(block.first).mid(5, m_layout.digits);
         m_grid->setItem(r, 0, new QTableWidgetItem(ansi::toUnicode(number)));
         auto* second = new QTableWidgetItem(m_layout.runningNumber ? QString::number(r + 1)
                                                                    : ansi::toUnicode(number));
         second->setBackground(fixed);
         m_grid->setItem(r, 1, second);
         for (int c = 0; c < m_layout.offsets.size(); ++c) {
-            const qsizetype at = i + m_layout.offsets.at(c);
+            const qsizetype at = block.first + m_layout.offsets.at(c);
             const QByteArray value = at < n ? list.at(at) : QByteArray();
             m_grid->setItem(r, c + 2, new QTableWidgetItem(ansi::toUnicode(value)));
         }
