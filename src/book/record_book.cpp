@@ -23,21 +23,6 @@ QString RecordBook::caption() const
 
 // ---------------------------------------------------------------- show, write
 
-void RecordBook::LitFiche()
-{
-    m_contacts.LitFiche();
-}
-
-void RecordBook::EcritFiche()
-{
-    m_contacts.EcritFiche();
-}
-
-int RecordBook::Numeroc() const
-{
-    return m_contacts.Numeroc();
-}
-
 // ---------------------------------------------------------------- load, save
 
 void RecordBook::Charge(const QString& path)
@@ -81,11 +66,6 @@ void RecordBook::Sauve(const QString& path)
     m_ops.save(path);
     m_flags = BookFlags();
     m_contactPath = path;
-}
-
-bool RecordBook::TestModif() const
-{
-    return m_flags.fileModified || m_flags.recordChanged || m_flags.operationsChanged;
 }
 
 // ---------------------------------------------------------------- moves
@@ -137,11 +117,6 @@ void RecordBook::Dernier()
         contactMove(selection::Direction::Last);
 }
 
-void RecordBook::goToRecord(int number)
-{
-    m_contacts.goTo(number);
-}
-
 // ---------------------------------------------------------------- add, delete
 
 void RecordBook::Ajout()
@@ -187,11 +162,6 @@ void RecordBook::Coller()
         m_contacts.Coller();
 }
 
-void RecordBook::Permuter()
-{
-    m_contacts.Permuter();
-}
-
 // ---------------------------------------------------------------- pages
 
 void RecordBook::showContacts()
@@ -219,59 +189,9 @@ void RecordBook::setText(contact::Offset field, const QByteArray& value, Edit ho
         m_activity.restartTimer();
 }
 
-void RecordBook::setDate(contact::Offset field, const QDate& value)
-{
-    m_contacts.setDate(field, value);
-}
-
-void RecordBook::setTime(contact::Offset field, const QTime& value)
-{
-    m_contacts.setTime(field, value);
-}
-
-void RecordBook::setCheck(contact::Offset field, bool value)
-{
-    m_contacts.setCheck(field, value);
-}
-
-void RecordBook::setFreeText(const QList<QByteArray>& lines)
-{
-    m_contacts.setFreeText(lines);
-}
-
-void RecordBook::setHistory(const QList<QByteArray>& lines)
-{
-    m_contacts.setHistory(lines);
-}
-
-void RecordBook::appendPick(contact::Offset field, const QByteArray& choice)
-{
-    m_contacts.appendPick(field, choice);
-}
-
 // ---------------------------------------------------------------- history, counters
 
-void RecordBook::Valider()
-{
-    m_activity.Valider(m_contacts);
-}
-
-void RecordBook::Rappel()
-{
-    m_activity.Rappel(m_contacts);
-}
-
-void RecordBook::Compteurs()
-{
-    m_activity.Compteurs(contacts());
-}
-
 // ---------------------------------------------------------------- settings
-
-void RecordBook::ChargeSoc(const QString& folder)
-{
-    m_prefs.ChargeSoc(folder);
-}
 
 void RecordBook::ChargeIni(const QString& folder)
 {
@@ -281,26 +201,11 @@ void RecordBook::ChargeIni(const QString& folder)
     m_townFilter = m_prefs.ini().townFilter;
 }
 
-void RecordBook::ChargeCombo(const QString& folder)
-{
-    m_prefs.ChargeCombo(folder);
-}
-
 void RecordBook::SauveIni(const QString& folder, const QString& lastFile)
 {
     m_prefs.setLastFile(lastFile);
     m_prefs.setSelection(m_selectionMode, m_postcodeFilter, m_townFilter);
     m_prefs.SauveIni(folder);
-}
-
-void RecordBook::SauveSoc(const QString& folder)
-{
-    m_prefs.SauveSoc(folder);
-}
-
-void RecordBook::SauveCombo(const QString& folder)
-{
-    m_prefs.SauveCombo(folder);
 }
 
 void RecordBook::saveProgramFiles(const QString& folder, const QString& lastFile)

@@ -58,9 +58,9 @@ public:
     // The record window's caption: the file name without its folder, or "Fiche".
     QString caption() const;
 
-    void LitFiche();
-    void EcritFiche();
-    int Numeroc() const;
+    void LitFiche() { m_contacts.LitFiche(); }
+    void EcritFiche() { m_contacts.EcritFiche(); }
+    int Numeroc() const { return m_contacts.Numeroc(); }
     void Charge(const QString& path);
     // Takes lines already read as the contact list, record 0 shown, without
     // the checks of a load; the flags as after a load.
@@ -68,7 +68,10 @@ public:
     void Sauve(const QString& path);
     // True when something would be lost without a save: the file-modified
     // flag, or an edit of the shown contact or operation not yet written back.
-    bool TestModif() const;
+    bool TestModif() const
+    {
+        return m_flags.fileModified || m_flags.recordChanged || m_flags.operationsChanged;
+    }
     void SetModif() { m_flags.fileModified = true; }
 
     // --- moves, creation, deletion (dispatched by the page shown)
@@ -82,27 +85,30 @@ public:
     void Nouveau();
     void Copier();
     void Coller();
-    void Permuter(); // asks "Confirmer permutation des champs ?"
+    void Permuter() { m_contacts.Permuter(); } // asks "Confirmer permutation des champs ?"
     void showContacts();
     void showOperations();
     // A record chosen in the list window or found by a search.
-    void goToRecord(int number);
+    void goToRecord(int number) { m_contacts.goTo(number); }
 
     // --- edits of the shown contact
     void setText(contact::Offset field, const QByteArray& value, Edit how = Edit::Typed);
-    void setDate(contact::Offset field, const QDate& value);
-    void setTime(contact::Offset field, const QTime& value);
-    void setCheck(contact::Offset field, bool value);
-    void setFreeText(const QList<QByteArray>& lines);
+    void setDate(contact::Offset field, const QDate& value) { m_contacts.setDate(field, value); }
+    void setTime(contact::Offset field, const QTime& value) { m_contacts.setTime(field, value); }
+    void setCheck(contact::Offset field, bool value) { m_contacts.setCheck(field, value); }
+    void setFreeText(const QList<QByteArray>& lines) { m_contacts.setFreeText(lines); }
     // Removes history text chosen by the user (after the window's question).
-    void setHistory(const QList<QByteArray>& lines);
+    void setHistory(const QList<QByteArray>& lines) { m_contacts.setHistory(lines); }
 
     // --- history and counters
-    void Valider(); // "Valider histor."
-    void Rappel();
-    void Compteurs();
+    void Valider() { m_activity.Valider(m_contacts); } // "Valider histor."
+    void Rappel() { m_activity.Rappel(m_contacts); }
+    void Compteurs() { m_activity.Compteurs(contacts()); }
     // A pick-list choice appended to `response`, `arguments` or `appraisal`.
-    void appendPick(contact::Offset field, const QByteArray& choice);
+    void appendPick(contact::Offset field, const QByteArray& choice)
+    {
+        m_contacts.appendPick(field, choice);
+    }
     const Counters& counters() const { return m_activity.counters(); }
     void setTimeSpent(qint64 secs) { m_activity.setTimeSpent(secs); }
     // The text of counter label `which` (0 alerts .. 4 contacts): the caption
@@ -151,12 +157,12 @@ public:
     void exportFile(const QString& path, int filterIndex);
 
     // --- settings, company lines, pick lists (files in the program folder)
-    void ChargeSoc(const QString& folder);
+    void ChargeSoc(const QString& folder) { m_prefs.ChargeSoc(folder); }
     void ChargeIni(const QString& folder);
-    void ChargeCombo(const QString& folder);
+    void ChargeCombo(const QString& folder) { m_prefs.ChargeCombo(folder); }
     void SauveIni(const QString& folder, const QString& lastFile);
-    void SauveSoc(const QString& folder);
-    void SauveCombo(const QString& folder);
+    void SauveSoc(const QString& folder) { m_prefs.SauveSoc(folder); }
+    void SauveCombo(const QString& folder) { m_prefs.SauveCombo(folder); }
     // SauveIni, SauveSoc and SauveCombo, each tried whatever became of the
     // others; throws one TarvikError naming every file that failed.
     void saveProgramFiles(const QString& folder, const QString& lastFile);
