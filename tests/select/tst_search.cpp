@@ -14,6 +14,7 @@ private slots:
     void numberSearch_data();
     void numberSearch();
     void searchWritesShownRecordBack();
+    void numberSearchOfTheShownRecordKeepsItsEdits();
     void summarySearch();
 };
 
@@ -121,6 +122,18 @@ void TstSearch::searchWritesShownRecordBack()
     fx.book.setText(contact::Name, "N0 bis");
     QVERIFY(fx.book.RechNum("3"));
     QCOMPARE(fx.names(), (QList<QByteArray>{"N0 bis", "N1", "Zorro"}));
+}
+
+// The record asked for is the one on show: it is not read again over its edits.
+void TstSearch::numberSearchOfTheShownRecordKeepsItsEdits()
+{
+    SelectFixture fx;
+    fx.load(SelectFixture::plain(3));
+    fx.book.goToRecord(1);
+    fx.book.setText(contact::Name, "Edited");
+    QVERIFY(fx.book.RechNum("2"));
+    QCOMPARE(fx.book.shown().name, QByteArray("Edited"));
+    QCOMPARE(fx.names(), (QList<QByteArray>{"N0", "Edited", "N2"}));
 }
 
 void TstSearch::summarySearch()
