@@ -382,7 +382,7 @@ void TMainForm::selectAllRecords()
     checkContactMode(1);
     TFiche* f = m_fiche;
     RecordBook& book = m_book;
-    f->run([f, &book] {
+    f->run([&book] {
         book.SetSel(1);
         book.Premier();
     });

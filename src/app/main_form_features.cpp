@@ -43,16 +43,16 @@ void TMainForm::wireFeatures()
     on("Ouvrirautomatiquement1", [this] { toggleAutoOpen(); });
     on("About1", [this] { about(); });
 
-    on("Rappelerhistorique1", [f, &book] { f->run([f, &book] { book.Rappel(); }); });
-    on("Copier1", [f, &book] { f->run([f, &book] { book.Copier(); }); });
-    on("Coller1", [f, &book] { f->run([f, &book] { book.Coller(); }); });
-    on("Permuteradresse1adresse21", [f, &book] { f->run([f, &book] { book.Permuter(); }); });
+    on("Rappelerhistorique1", [f, &book] { f->run([&book] { book.Rappel(); }); });
+    on("Copier1", [f, &book] { f->run([&book] { book.Copier(); }); });
+    on("Coller1", [f, &book] { f->run([&book] { book.Coller(); }); });
+    on("Permuteradresse1adresse21", [f, &book] { f->run([&book] { book.Permuter(); }); });
 
-    on("Contacts1", [this, f] { f->showContactsPage(); });
-    on("SpeedButton12", [this, f] { f->showContactsPage(); });
-    on("Oprations1", [this, f] { f->showOperationsPage(); });
-    on("SpeedButton13", [this, f] { f->showOperationsPage(); });
-    connect(f, &TFiche::pageChanged, this, [this, f, &book] {
+    on("Contacts1", [f] { f->showContactsPage(); });
+    on("SpeedButton12", [f] { f->showContactsPage(); });
+    on("Oprations1", [f] { f->showOperationsPage(); });
+    on("SpeedButton13", [f] { f->showOperationsPage(); });
+    connect(f, &TFiche::pageChanged, this, [this, &book] {
         if (book.page() == RecordBook::Page::Contacts)
             Valide1();
         else
@@ -78,7 +78,7 @@ void TMainForm::wireFeatures()
     on("Supprimercontact1", [this, f, &book] {
         if (!m_prompter.confirm(QStringLiteral("Confirmer suppression de la fiche ?")))
             return;
-        f->run([f, &book] { book.Supprime(); });
+        f->run([&book] { book.Supprime(); });
     });
     on("Importer1", [this] { importFile(); });
     on("Exporter1", [this] { exportFile(); });
@@ -113,14 +113,14 @@ void TMainForm::wireFeatures()
     };
     for (const auto& [name, command] : searches) {
         on(name, [this, f, command = command, &book] {
-            f->run([this, f, command, &book] { command(book, this); });
+            f->run([this, command, &book] { command(book, this); });
         });
     }
     connect(f, &TFiche::listRequested, this,
-            [this, f, &book] { f->run([this, f, &book] { selectionui::showList(book, this); }); });
+            [this, f, &book] { f->run([this, &book] { selectionui::showList(book, this); }); });
 
     // Settings.
-    on("Socit1", [this, f, &book] {
+    on("Socit1", [this, &book] {
         settings::CompanyLines lines = book.company();
         if (TSociete::edit(lines, this))
             book.setCompanyLines(lines);
@@ -151,7 +151,7 @@ void TMainForm::wireFeatures()
     }
 
     // Accessories: each a modal window created, shown and freed.
-    on("Texte1", [this, f, &book] {
+    on("Texte1", [this, &book] {
         QStringList lines;
         for (const QByteArray& line : book.company())
             lines << ansi::toUnicode(line);
@@ -203,7 +203,7 @@ void TMainForm::chooseContactMode(int mode)
     checkContactMode(mode);
     TFiche* f = m_fiche;
     RecordBook& book = m_book;
-    f->run([this, f, mode, &book] { selectionui::chooseContactMode(book, mode, this); });
+    f->run([this, mode, &book] { selectionui::chooseContactMode(book, mode, this); });
     f->focusAfterMove();
 }
 
@@ -212,7 +212,7 @@ void TMainForm::chooseOperationMode(int mode)
     checkOperationMode(mode);
     TFiche* f = m_fiche;
     RecordBook& book = m_book;
-    f->run([this, f, mode, &book] { selectionui::chooseOperationMode(book, mode, this); });
+    f->run([this, mode, &book] { selectionui::chooseOperationMode(book, mode, this); });
     f->focusAfterMove();
 }
 
@@ -223,7 +223,7 @@ void TMainForm::importFile()
     if (book.page() != RecordBook::Page::Contacts)
         return;
     bool imported = false;
-    f->run([this, f, &imported, &book] {
+    f->run([this, &imported, &book] {
         book.EcritFiche();
         const auto choice =
             m_prompter.chooseOpenFile(exchange::importFilters(), exchange::importDefaultSuffix());
@@ -255,7 +255,7 @@ void TMainForm::exportFile()
     RecordBook& book = m_book;
     if (book.page() != RecordBook::Page::Contacts)
         return;
-    f->run([this, f, &book] {
+    f->run([this, &book] {
         book.EcritFiche();
         // No default extension: the one that goes with the chosen entry is
         // added to a name typed without any.

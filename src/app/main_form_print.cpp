@@ -19,11 +19,11 @@ void TMainForm::wirePrinting()
     print::PrintHost* host = m_printHost;
 
     on("Imprimerfiche1",
-       [f, host, &book] { f->run([f, host, &book] { printui::recordSheet(book, *host); }); });
+       [f, host, &book] { f->run([host, &book] { printui::recordSheet(book, *host); }); });
     on("SpeedButton8",
-       [f, host, &book] { f->run([f, host, &book] { printui::recordSheet(book, *host); }); });
+       [f, host, &book] { f->run([host, &book] { printui::recordSheet(book, *host); }); });
     on("Listing1",
-       [f, host, &book] { f->run([f, host, &book] { printui::addressListing(book, *host); }); });
+       [f, host, &book] { f->run([host, &book] { printui::addressListing(book, *host); }); });
     using printui::Listing;
     const struct
     {
@@ -38,16 +38,16 @@ void TMainForm::wirePrinting()
     };
     for (const auto& [name, which] : listings) {
         on(name, [f, host, which = which, &book] {
-            f->run([f, host, which, &book] { printui::listingReport(book, *host, which); });
+            f->run([host, which, &book] { printui::listingReport(book, *host, which); });
         });
     }
     on("Enveloppe1",
-       [f, host, &book] { f->run([f, host, &book] { printui::currentEnvelope(book, *host); }); });
+       [f, host, &book] { f->run([host, &book] { printui::currentEnvelope(book, *host); }); });
     on("SpeedButton10",
-       [f, host, &book] { f->run([f, host, &book] { printui::currentEnvelope(book, *host); }); });
+       [f, host, &book] { f->run([host, &book] { printui::currentEnvelope(book, *host); }); });
     on("Enveloppes1",
-       [f, host, &book] { f->run([f, host, &book] { printui::envelopeBatch(book, *host); }); });
-    on("Miseenpage1", [this, f, &book] { ParM(book, this); });
+       [f, host, &book] { f->run([host, &book] { printui::envelopeBatch(book, *host); }); });
+    on("Miseenpage1", [this, &book] { ParM(book, this); });
     on("Configurerlimprimante1", [f, host] { f->run([host] { host->setupPrinter(); }); });
 
     QAction* preview = wire("Apercuavantimpression1");

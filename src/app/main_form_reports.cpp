@@ -25,7 +25,7 @@ void TMainForm::wireReports()
     });
     on("Planning1", [this, f, &book] {
         bool chosen = false;
-        f->run([this, f, &chosen, &book] { chosen = TPlanning::Relances(book, this); });
+        f->run([this, &chosen, &book] { chosen = TPlanning::Relances(book, this); });
         // The chosen contact is shown even when the operations were on view.
         if (chosen && book.page() != RecordBook::Page::Contacts)
             f->showContactsPage();
@@ -33,6 +33,6 @@ void TMainForm::wireReports()
             f->focusAfterMove();
     });
     on("Statsoprations1", [this, f, &book] {
-        f->run([this, f, &book] { TStatsOpr::StatsOperation(book, printHost(), this); });
+        f->run([this, &book] { TStatsOpr::StatsOperation(book, printHost(), this); });
     });
 }
