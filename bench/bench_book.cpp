@@ -14,6 +14,8 @@
 #include <benchmark/benchmark.h>
 #include <map>
 
+using namespace tarvik;
+
 namespace {
 
 class StillClock : public Clock

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+using namespace tarvik;
+
 namespace {
 
 QTemporaryDir& folder()

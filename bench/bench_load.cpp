@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+using namespace tarvik;
+
 namespace {
 
 // Answers Yes to everything, so the restore always runs.

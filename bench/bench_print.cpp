@@ -20,6 +20,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+using namespace tarvik;
+
 namespace {
 
 BlockList contactFile(int records)

@@ -8,6 +8,8 @@
 #include <QRandomGenerator>
 #include <benchmark/benchmark.h>
 
+using namespace tarvik;
+
 namespace {
 
 constexpr int Records = 9999;

@@ -15,6 +15,8 @@
 #include <cstring>
 #include <map>
 
+using namespace tarvik;
+
 namespace {
 
 class StillClock : public Clock

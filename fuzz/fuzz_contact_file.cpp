@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <cstdint>
 
+using namespace tarvik;
+
 // Input: one byte whose bit 0 answers "Le fichier a été altéré. Restaurer ?",
 // then the contact file.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

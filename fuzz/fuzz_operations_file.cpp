@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <cstdint>
 
+using namespace tarvik;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static QTemporaryDir dir;

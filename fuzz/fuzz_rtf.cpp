@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+using namespace tarvik;
+
 static void check(const rtf::Document& d)
 {
     if (d.paragraphs.isEmpty())

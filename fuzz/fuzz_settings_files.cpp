@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <cstdint>
 
+using namespace tarvik;
+
 namespace {
 
 void roundTrip(int which, const QString& folder, const QString& other)

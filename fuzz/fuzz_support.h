@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdlib>
 
+namespace tarvik {
+
 // A clock stopped on one day, so that a run replays the same way.
 class StoppedClock : public Clock
 {
@@ -30,3 +32,5 @@ inline void putFile(const QString& path, const char* data, std::size_t size)
         if (!(condition))                                                                          \
             std::abort();                                                                          \
     } while (false)
+
+} // namespace tarvik

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+using namespace tarvik;
+
 static void require(bool ok)
 {
     if (!ok)

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+using namespace tarvik;
+
 namespace {
 
 void check(bool ok)

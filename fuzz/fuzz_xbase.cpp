@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+using namespace tarvik;
+
 static void put(const QString& path, const char* data, size_t size)
 {
     QFile f(path);

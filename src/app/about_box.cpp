@@ -11,6 +11,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+namespace tarvik {
+
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("AboutBox"));
@@ -81,3 +83,5 @@ TSplash::TSplash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint
     if (const QScreen* s = QGuiApplication::primaryScreen())
         move(s->geometry().center() - rect().center());
 }
+
+} // namespace tarvik

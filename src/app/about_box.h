@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+namespace tarvik {
+
 // "A propos": the program's icon, name, version and purpose.
 class TAboutBox : public QDialog
 {
@@ -17,3 +19,5 @@ class TSplash : public QWidget
 public:
     TSplash();
 };
+
+} // namespace tarvik

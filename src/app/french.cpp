@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+namespace tarvik {
+
 bool installFrench(QCoreApplication& app)
 {
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
@@ -16,3 +18,5 @@ bool installFrench(QCoreApplication& app)
     }
     return app.installTranslator(translator);
 }
+
+} // namespace tarvik

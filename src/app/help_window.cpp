@@ -29,6 +29,8 @@ static void registerHelpResources()
     (void)done;
 }
 
+namespace tarvik {
+
 namespace {
 
 const QString helpRoot = QStringLiteral(":/help/");
@@ -304,3 +306,5 @@ QString HelpWindow::currentPage() const
         name += QLatin1Char('#') + source.fragment();
     return name;
 }
+
+} // namespace tarvik

@@ -11,6 +11,8 @@ class QTabWidget;
 class QTextBrowser;
 class QTreeWidget;
 
+namespace tarvik {
+
 // The program's help: French pages shipped in the resources under ":/help",
 // a contents tree, a keyword index and a page viewer. One window at most; it
 // is not modal, so the user can keep it open beside the record window.
@@ -44,3 +46,5 @@ private:
     QListWidget* m_keywordList;
     QTextBrowser* m_browser;
 };
+
+} // namespace tarvik

@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <QPolygonF>
 
+namespace tarvik {
+
 namespace icons {
 
 namespace {
@@ -233,3 +235,5 @@ QIcon icon(Glyph glyph)
 }
 
 } // namespace icons
+
+} // namespace tarvik

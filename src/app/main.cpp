@@ -13,6 +13,8 @@
 #include <QProcessEnvironment>
 #include <cstdio>
 
+using namespace tarvik;
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);

@@ -24,6 +24,8 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 
+namespace tarvik {
+
 namespace {
 
 // The contacts selection items, by mode (index 0 is mode 1).
@@ -451,3 +453,5 @@ void TMainForm::about()
     TAboutBox box(this);
     box.exec();
 }
+
+} // namespace tarvik

@@ -12,6 +12,9 @@
 class QAction;
 class QLabel;
 class QMenu;
+
+namespace tarvik {
+
 class RecordBook;
 class TFiche;
 class TRapport;
@@ -124,3 +127,5 @@ private:
     std::unique_ptr<print::PrintHost> m_ownPrintHost;
     print::PrintHost* m_printHost = nullptr;
 };
+
+} // namespace tarvik

@@ -24,6 +24,8 @@
 #include <QAction>
 #include <QDir>
 
+namespace tarvik {
+
 void TMainForm::wireFeatures()
 {
     auto on = [this](commands::Id name, auto&& slot) {
@@ -267,3 +269,5 @@ void TMainForm::exportFile()
         book.exportFile(choice->path, choice->filterIndex);
     });
 }
+
+} // namespace tarvik

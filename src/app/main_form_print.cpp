@@ -9,6 +9,8 @@
 
 #include <QAction>
 
+namespace tarvik {
+
 void TMainForm::wirePrinting()
 {
     auto on = [this](commands::Id name, auto&& slot) {
@@ -54,3 +56,5 @@ void TMainForm::wirePrinting()
     preview->setChecked(printPreviewWanted());
     connect(preview, &QAction::toggled, this, [](bool on) { setPrintPreviewWanted(on); });
 }
+
+} // namespace tarvik

@@ -9,6 +9,8 @@
 
 #include <QAction>
 
+namespace tarvik {
+
 void TMainForm::wireReports()
 {
     auto on = [this](commands::Id name, auto&& slot) {
@@ -36,3 +38,5 @@ void TMainForm::wireReports()
         f->run([this, &book] { TStatsOpr::StatsOperation(book, printHost(), this); });
     });
 }
+
+} // namespace tarvik

@@ -7,6 +7,8 @@
 
 #include <QDir>
 
+namespace tarvik {
+
 ActivityBook::ActivityBook(const Clock& clock, Prompter& prompter)
     : m_clock(clock), m_prompter(prompter)
 {
@@ -139,3 +141,5 @@ void ActivityBook::saveTimeFile(const QString& folder)
     updateTimeTable();
     m_table.Sauve(timeFilePath(folder));
 }
+
+} // namespace tarvik

@@ -8,6 +8,8 @@
 #include <QString>
 #include <array>
 
+namespace tarvik {
+
 class Clock;
 class ContactBook;
 class Prompter;
@@ -77,3 +79,5 @@ private:
     QList<QByteArray> m_recall;
     activity::TimeTable m_table;
 };
+
+} // namespace tarvik

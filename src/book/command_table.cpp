@@ -1,5 +1,7 @@
 #include "book/command_table.h"
 
+namespace tarvik {
+
 namespace commands {
 
 int indexOf(QAnyStringView name)
@@ -38,3 +40,5 @@ QString statusTip(const Command& command)
 }
 
 } // namespace commands
+
+} // namespace tarvik

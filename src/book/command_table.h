@@ -6,6 +6,8 @@
 #include <span>
 #include <string_view>
 
+namespace tarvik {
+
 // The main window's commands as plain data: every menu item and toolbar
 // button with its caption, hints, place, shortcut, glyph, check mark, state at
 // start and what each of the three enabling steps does to it. The window
@@ -374,3 +376,5 @@ QString toolTip(const Command& command);   // the hint before the bar
 QString statusTip(const Command& command); // the hint after the bar
 
 } // namespace commands
+
+} // namespace tarvik

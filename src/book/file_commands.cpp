@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 
+namespace tarvik {
+
 FileCommands::FileCommands(RecordBook& book, Prompter& prompter)
     : m_book(book), m_prompter(prompter)
 {
@@ -149,3 +151,5 @@ bool FileCommands::close(const QString& programFolder)
     }
     return true;
 }
+
+} // namespace tarvik

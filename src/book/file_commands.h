@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace tarvik {
+
 class Prompter;
 class RecordBook;
 
@@ -73,3 +75,5 @@ private:
     Prompter& m_prompter;
     QString m_fileName;
 };
+
+} // namespace tarvik

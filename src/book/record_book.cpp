@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 
+namespace tarvik {
+
 RecordBook::RecordBook(Prompter& prompter, const Clock& clock)
     : m_prompter(prompter), m_clock(clock), m_contacts(m_flags, clock, prompter),
       m_activity(clock, prompter), m_ops(m_flags, clock, prompter)
@@ -219,3 +221,5 @@ RecordBook::StartupValues RecordBook::GetIni() const
 {
     return {m_prefs.autoOpen(), m_prefs.ini().lastFile, m_selectionMode};
 }
+
+} // namespace tarvik

@@ -12,6 +12,8 @@
 #include <QList>
 #include <QString>
 
+namespace tarvik {
+
 class Clock;
 class Prompter;
 namespace exchange {
@@ -199,3 +201,5 @@ private:
     QByteArray m_townFilter;
     Preferences m_prefs;
 };
+
+} // namespace tarvik

@@ -4,6 +4,8 @@
 #include "exchange/import.h"
 #include "platform/prompter.h"
 
+namespace tarvik {
+
 exchange::ImportOutcome RecordBook::importFile(const QString& path)
 {
     exchange::ImportOutcome outcome;
@@ -20,3 +22,5 @@ void RecordBook::exportFile(const QString& path, int filterIndex)
     const exchange::ExportFormat format = exchange::exportFormat(filterIndex);
     exchange::exportContacts(contacts(), exchange::exportPath(path, format), format);
 }
+
+} // namespace tarvik

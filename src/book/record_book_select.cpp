@@ -7,6 +7,8 @@
 #include "select/sort.h"
 #include "store/ansi.h"
 
+namespace tarvik {
+
 // Selection modes, searches and sorts of the record book.
 
 void RecordBook::setTownFilter(const QByteArray& value)
@@ -112,3 +114,5 @@ bool RecordBook::RechNum(const QByteArray& typed)
     goToRecord(n - 1);
     return true;
 }
+
+} // namespace tarvik

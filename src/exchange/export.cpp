@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+namespace tarvik {
+
 namespace exchange {
 
 namespace {
@@ -156,3 +158,5 @@ void exportContacts(const BlockList& list, const QString& path, ExportFormat for
 }
 
 } // namespace exchange
+
+} // namespace tarvik

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace tarvik {
+
 // Export of the address part (name .. fax) of every contact, in file order.
 namespace exchange {
 
@@ -34,3 +36,5 @@ QByteArray exportBytes(const BlockList& list, ExportFormat format);
 void exportContacts(const BlockList& list, const QString& path, ExportFormat format);
 
 } // namespace exchange
+
+} // namespace tarvik

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace tarvik {
+
 namespace exchange {
 
 namespace {
@@ -277,3 +279,5 @@ QString importSummary(const ImportOutcome& o)
 }
 
 } // namespace exchange
+
+} // namespace tarvik

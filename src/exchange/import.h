@@ -6,8 +6,11 @@
 #include <QString>
 #include <QStringList>
 
-class Prompter;
 class QIODevice;
+
+namespace tarvik {
+
+class Prompter;
 
 // Import of contacts from tab- or semicolon-separated text and dBase tables.
 // Every imported contact is a new block appended to the contact block list,
@@ -59,3 +62,5 @@ ImportOutcome importTable(BlockList& list, int& recordCount, int& currentRecord,
 QString importSummary(const ImportOutcome& outcome);
 
 } // namespace exchange
+
+} // namespace tarvik

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <limits>
 
+namespace tarvik {
+
 namespace {
 
 quint32 le32(const QByteArray& b, int at)
@@ -340,3 +342,5 @@ QByteArray TXBase::memoText(qint64 k)
     text.replace('\x8D', '\x0D');
     return text;
 }
+
+} // namespace tarvik

@@ -8,6 +8,8 @@
 #include <QString>
 #include <functional>
 
+namespace tarvik {
+
 // Errors of the dBase reader. The texts are English and shown as they stand.
 class EXBaseException : public TarvikError
 {
@@ -117,3 +119,5 @@ private:
     int m_recordLength = 0;
     bool m_modified = false;
 };
+
+} // namespace tarvik

@@ -12,6 +12,8 @@
 
 #include <QFileInfo>
 
+namespace tarvik {
+
 namespace {
 
 constexpr int Digits = blocks::OperationDigits;
@@ -435,3 +437,5 @@ void OperationBook::Squize2()
 {
     blocks::squize(m_list);
 }
+
+} // namespace tarvik

@@ -9,6 +9,8 @@
 #include <QList>
 #include <QString>
 
+namespace tarvik {
+
 class Clock;
 class Prompter;
 class TextMeasure;
@@ -162,3 +164,5 @@ private:
     int m_mode = 0;
     QByteArray m_typeFilter;
 };
+
+} // namespace tarvik

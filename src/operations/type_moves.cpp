@@ -3,6 +3,8 @@
 #include "operations/operation_book.h"
 #include "store/ansi.h"
 
+namespace tarvik {
+
 namespace operations {
 
 int moveByType(const BlockList& list, int current, int count, blocks::Direction direction,
@@ -17,3 +19,5 @@ int moveByType(const BlockList& list, int current, int count, blocks::Direction 
 }
 
 } // namespace operations
+
+} // namespace tarvik

@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 
+namespace tarvik {
+
 namespace operations {
 
 // The operation number a move under the type filter reaches from `current`:
@@ -16,3 +18,5 @@ int moveByType(const BlockList& list, int current, int count, blocks::Direction 
                const QByteArray& typeFilter);
 
 } // namespace operations
+
+} // namespace tarvik

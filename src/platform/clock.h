@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <QTime>
 
+namespace tarvik {
+
 // Today and now. Nothing in the program reads the real clock except SystemClock.
 class Clock
 {
@@ -28,3 +30,5 @@ public:
     virtual ~SystemClockSetter() = default;
     virtual void setUtc(const QDateTime& utc) = 0;
 };
+
+} // namespace tarvik

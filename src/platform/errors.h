@@ -3,6 +3,8 @@
 #include <QString>
 #include <stdexcept>
 
+namespace tarvik {
+
 // A failure the user is told about: the text is French and shown as it stands.
 class TarvikError : public std::runtime_error
 {
@@ -15,3 +17,5 @@ public:
 private:
     QString m_text;
 };
+
+} // namespace tarvik

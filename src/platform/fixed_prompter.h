@@ -2,6 +2,8 @@
 
 #include "platform/prompter.h"
 
+namespace tarvik {
+
 // A prompter that shows nothing and gives the same answer to every question:
 // for programs that only look at the data (benchmarks, fuzz targets).
 class FixedPrompter : public Prompter
@@ -31,3 +33,5 @@ public:
 private:
     bool m_yes;
 };
+
+} // namespace tarvik

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <optional>
 
+namespace tarvik {
+
 // Everything the core asks the user goes through this interface: the windows
 // implement it with message boxes and file dialogs, the tests with a script.
 class Prompter
@@ -38,3 +40,5 @@ public:
                                                      const QString& defaultSuffix,
                                                      const QString& initialName) = 0;
 };
+
+} // namespace tarvik

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+namespace tarvik {
+
 namespace startup {
 
 Arguments parseArguments(const QStringList& arguments, const QString& workingFolder)
@@ -70,3 +72,5 @@ bool enterProgramFolder(const QString& folder)
 }
 
 } // namespace startup
+
+} // namespace tarvik

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace tarvik {
+
 // What the program needs to know before its main window exists: the contact
 // file named on the command line and the folder that holds "Tarvik.ini" and
 // its companions.
@@ -42,3 +44,5 @@ QString programFolder(const QProcessEnvironment& environment, const QString& wor
 bool enterProgramFolder(const QString& folder);
 
 } // namespace startup
+
+} // namespace tarvik

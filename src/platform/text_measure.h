@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+namespace tarvik {
+
 // Width in pixels of a Windows-1252 text in the font of the window that shows it.
 class TextMeasure
 {
@@ -9,3 +11,5 @@ public:
     virtual ~TextMeasure() = default;
     virtual int width(const QByteArray& text) const = 0;
 };
+
+} // namespace tarvik

@@ -4,6 +4,8 @@
 #include "print/time_file.h"
 #include "store/ansi.h"
 
+namespace tarvik {
+
 namespace activity {
 
 void printReport(const TimeTable& table, print::PrintDevice& device)
@@ -37,3 +39,5 @@ void printReport(const TimeTable& table, print::PrintDevice& device)
 }
 
 } // namespace activity
+
+} // namespace tarvik

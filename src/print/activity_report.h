@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tarvik {
+
 namespace print {
 class PrintDevice;
 }
@@ -14,3 +16,5 @@ class TimeTable;
 void printReport(const TimeTable& table, print::PrintDevice& device);
 
 } // namespace activity
+
+} // namespace tarvik

@@ -3,6 +3,8 @@
 #include "store/ansi.h"
 #include "store/contact_record.h"
 
+namespace tarvik {
+
 namespace print {
 
 void envelopeSides(PrintDevice& d, const settings::CompanyLines& company, const EnvelopeAddress& to,
@@ -68,3 +70,5 @@ void Enveloppes(PrintDevice& d, const settings::CompanyLines& company, const Blo
 }
 
 } // namespace print
+
+} // namespace tarvik

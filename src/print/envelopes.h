@@ -8,6 +8,8 @@
 
 #include <QByteArray>
 
+namespace tarvik {
+
 namespace print {
 
 // The recipient of an envelope, as the record window shows it or as its block
@@ -47,3 +49,5 @@ void Enveloppes(PrintDevice& device, const settings::CompanyLines& company,
                 const selection::ContactFilter& filter, int guideOffset);
 
 } // namespace print
+
+} // namespace tarvik

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <numeric>
 
+namespace tarvik {
+
 namespace print {
 
 namespace {
@@ -114,3 +116,5 @@ void printGrid(PrintDevice& device, const GridTable& grid, const QString& title,
 }
 
 } // namespace print
+
+} // namespace tarvik

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace tarvik {
+
 namespace print {
 
 // A table as a grid window shows it: its texts, row 0 holding the column
@@ -28,3 +30,5 @@ void printGrid(PrintDevice& device, const GridTable& grid, const QString& title,
                const QString& heading, int rowCount, const QDate& today);
 
 } // namespace print
+
+} // namespace tarvik

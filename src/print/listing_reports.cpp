@@ -5,6 +5,8 @@
 
 #include <functional>
 
+namespace tarvik {
+
 namespace print {
 
 namespace {
@@ -261,3 +263,5 @@ void ImpRelanceAFaire(PrintDevice& d, const BlockList& contacts, RecordRange ran
 }
 
 } // namespace print
+
+} // namespace tarvik

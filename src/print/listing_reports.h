@@ -6,6 +6,8 @@
 
 #include <QDate>
 
+namespace tarvik {
+
 // The listing reports: one block per chosen contact of the record range, with
 // its identity, the empty heads of a contact attempt and dashed lines to
 // write on, under a title repeated on every page. All are landscape.
@@ -25,3 +27,5 @@ void ImpVente(PrintDevice& device, const BlockList& contacts, RecordRange range)
 void ImpRelanceAFaire(PrintDevice& device, const BlockList& contacts, RecordRange range);
 
 } // namespace print
+
+} // namespace tarvik

@@ -14,6 +14,8 @@
 #include <cmath>
 #include <vector>
 
+namespace tarvik {
+
 namespace stats {
 
 namespace {
@@ -241,3 +243,5 @@ void drawChart(print::PrintDevice& device, const QList<qint64>& values)
 }
 
 } // namespace stats
+
+} // namespace tarvik

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <optional>
 
+namespace tarvik {
+
 class TextMeasure;
 namespace print {
 class PrintDevice;
@@ -72,3 +74,5 @@ QList<qint64> chartValues(const QList<QByteArray>& texts);
 void drawChart(print::PrintDevice& device, const QList<qint64>& values);
 
 } // namespace stats
+
+} // namespace tarvik

@@ -1,5 +1,7 @@
 #include "print/page_setup.h"
 
+namespace tarvik {
+
 namespace print {
 
 PageSetupChoice pageSetupShown(const settings::IniValues& ini)
@@ -20,3 +22,5 @@ void applyPageSetup(settings::IniValues& ini, int orientation, bool guideOnRight
 }
 
 } // namespace print
+
+} // namespace tarvik

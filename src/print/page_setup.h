@@ -2,6 +2,8 @@
 
 #include "settings/settings.h"
 
+namespace tarvik {
+
 // The page settings the page-setup dialog edits: the envelope orientation and
 // the envelope guide offset. The reserved setting is only read.
 namespace print {
@@ -22,3 +24,5 @@ PageSetupChoice pageSetupShown(const settings::IniValues& ini);
 void applyPageSetup(settings::IniValues& ini, int orientation, bool guideOnRight);
 
 } // namespace print
+
+} // namespace tarvik

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace tarvik {
+
 namespace planning {
 
 QByteArray calendarDay(const QDate& date)
@@ -65,3 +67,5 @@ QList<Entry> PlanningList::day(const QByteArray& day) const
 }
 
 } // namespace planning
+
+} // namespace tarvik

@@ -6,6 +6,8 @@
 #include <QDate>
 #include <QList>
 
+namespace tarvik {
+
 // The planning of follow-ups: every contact with its follow-up date, time and
 // name, in follow-up order, and the contacts that follow up on one day.
 namespace planning {
@@ -39,3 +41,5 @@ private:
 };
 
 } // namespace planning
+
+} // namespace tarvik

@@ -1,5 +1,7 @@
 #include "print/print_device.h"
 
+namespace tarvik {
+
 namespace print {
 
 int Mh(const PrintDevice& device, int mm)
@@ -15,3 +17,5 @@ int Mv(const PrintDevice& device, int mm)
 }
 
 } // namespace print
+
+} // namespace tarvik

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace tarvik {
+
 namespace print {
 
 enum class Orientation { Portrait, Landscape };
@@ -72,3 +74,5 @@ int Mh(const PrintDevice& device, int mm);
 int Mv(const PrintDevice& device, int mm);
 
 } // namespace print
+
+} // namespace tarvik

@@ -6,6 +6,8 @@
 #include <functional>
 #include <optional>
 
+namespace tarvik {
+
 namespace print {
 
 // Pages as the print dialog numbers them, from 1.
@@ -53,3 +55,5 @@ public:
 };
 
 } // namespace print
+
+} // namespace tarvik

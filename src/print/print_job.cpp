@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace tarvik {
+
 namespace print {
 
 RecordRange recordRange(PageRange pages, int recordCount)
@@ -117,3 +119,5 @@ void forEachBlock(const BlockList& contacts, RecordRange range,
 }
 
 } // namespace print
+
+} // namespace tarvik

@@ -9,6 +9,8 @@
 #include <QString>
 #include <functional>
 
+namespace tarvik {
+
 // What every report of the record window shares: the record range of the
 // print dialog, the start and end of a job, the page break and the
 // millimetre drawing calls.
@@ -78,3 +80,5 @@ void forEachBlock(const BlockList& contacts, RecordRange range,
                   const std::function<void(int number, const BlockLines& block)>& visit);
 
 } // namespace print
+
+} // namespace tarvik

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace tarvik {
+
 namespace print {
 
 namespace {
@@ -197,3 +199,5 @@ void Imprime(PrintDevice& d, const BlockList& contacts, RecordRange range)
 }
 
 } // namespace print
+
+} // namespace tarvik

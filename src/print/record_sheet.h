@@ -5,6 +5,8 @@
 #include "store/block_list.h"
 #include "store/contact_record.h"
 
+namespace tarvik {
+
 struct OperationRecord;
 
 namespace print {
@@ -24,3 +26,5 @@ void Imprime(PrintDevice& device, const BlockList& contacts, RecordRange range);
 void Entete1(PrintDevice& device);
 
 } // namespace print
+
+} // namespace tarvik

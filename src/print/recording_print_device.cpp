@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+namespace tarvik {
+
 namespace print {
 
 namespace {
@@ -139,3 +141,5 @@ const RecordingPrintDevice::Call* RecordingPrintDevice::findText(const QString& 
 }
 
 } // namespace print
+
+} // namespace tarvik

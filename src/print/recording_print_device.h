@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+namespace tarvik {
+
 namespace print {
 
 // A print device that keeps every drawing call, page by page, so that a test
@@ -83,3 +85,5 @@ private:
 };
 
 } // namespace print
+
+} // namespace tarvik

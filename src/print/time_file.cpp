@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace tarvik {
+
 namespace activity {
 
 namespace {
@@ -224,3 +226,5 @@ QList<QByteArray> TimeTable::days() const
 }
 
 } // namespace activity
+
+} // namespace tarvik

@@ -7,6 +7,8 @@
 #include <array>
 #include <optional>
 
+namespace tarvik {
+
 // The activity report's day table and its time file "Tarvik.tps": one row per
 // day (date, time spent, contacts, closed sales, follow-ups), the first two
 // columns carried from run to run in the file, one "date TAB hh:mm" line each.
@@ -91,3 +93,5 @@ private:
 };
 
 } // namespace activity
+
+} // namespace tarvik

@@ -3,6 +3,8 @@
 #include "store/block_index.h"
 #include "store/contact_record.h"
 
+namespace tarvik {
+
 namespace selection {
 
 bool isFiltered(int mode)
@@ -80,3 +82,5 @@ int moveContact(const BlockList& list, int current, Direction direction,
 }
 
 } // namespace selection
+
+} // namespace tarvik

@@ -7,6 +7,8 @@
 #include <QDate>
 #include <functional>
 
+namespace tarvik {
+
 // Moves under a contacts selection mode: a scan of the whole list for the
 // nearest record number whose block passes the mode's test.
 namespace selection {
@@ -55,3 +57,5 @@ int move(const BlockList& list, int current, Direction direction, int digits,
          const BlockTest& test);
 
 } // namespace selection
+
+} // namespace tarvik

@@ -3,6 +3,8 @@
 #include "store/ansi.h"
 #include "store/block_index.h"
 
+namespace tarvik {
+
 namespace search {
 
 bool startsWithUpper(const QByteArray& line, const QByteArray& query)
@@ -42,3 +44,5 @@ QString notFoundText(const QByteArray& query)
 }
 
 } // namespace search
+
+} // namespace tarvik

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace tarvik {
+
 // Jumps by what the user typed: the first block in list order whose line at a
 // fixed offset begins with the query.
 namespace search {
@@ -22,3 +24,5 @@ int findBlock(const BlockList& list, int digits, int offset, const QByteArray& q
 QString notFoundText(const QByteArray& query);
 
 } // namespace search
+
+} // namespace tarvik

@@ -10,6 +10,8 @@
 #include <array>
 #include <vector>
 
+namespace tarvik {
+
 namespace sorting {
 
 QByteArray sortKey(const BlockList& list, qsizetype h, Key key)
@@ -178,3 +180,5 @@ int sortRecords(BlockList& list, Key key)
 }
 
 } // namespace sorting
+
+} // namespace tarvik

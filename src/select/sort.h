@@ -2,6 +2,8 @@
 
 #include "store/block_list.h"
 
+namespace tarvik {
+
 // Physical reordering of the contact file: every record, its lines unchanged,
 // is renumbered 0 .. n - 1 in the order of a sort key.
 namespace sorting {
@@ -23,3 +25,5 @@ QByteArray sortKey(const BlockList& list, qsizetype headerIndex, Key key);
 int sortRecords(BlockList& list, Key key);
 
 } // namespace sorting
+
+} // namespace tarvik

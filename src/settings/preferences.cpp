@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+namespace tarvik {
+
 void Preferences::ChargeSoc(const QString& folder)
 {
     m_company = settings::loadCompany(settings::companyPath(folder));
@@ -74,3 +76,5 @@ void Preferences::setPickList(settings::PickList list, const QList<QByteArray>& 
         return;
     m_pickLists[list] = items;
 }
+
+} // namespace tarvik

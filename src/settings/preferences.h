@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace tarvik {
+
 // The preferences of the program folder: the values of "Tarvik.ini", the
 // company lines of "Tarvik.soc" and the pick lists of "Tarvik.cbx", with
 // their loading and saving. Callers change them only through the methods
@@ -50,3 +52,5 @@ private:
     settings::CompanyLines m_company;
     settings::PickLists m_pickLists;
 };
+
+} // namespace tarvik

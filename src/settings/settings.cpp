@@ -11,6 +11,8 @@
 #include <limits>
 #include <system_error>
 
+namespace tarvik {
+
 namespace settings {
 
 namespace {
@@ -256,3 +258,5 @@ QString pickListPath(const QString& folder)
 }
 
 } // namespace settings
+
+} // namespace tarvik

@@ -5,6 +5,8 @@
 #include <QString>
 #include <array>
 
+namespace tarvik {
+
 // The files of the program folder that outlive a contact file.
 namespace settings {
 
@@ -70,3 +72,5 @@ QString companyPath(const QString& folder);
 QString pickListPath(const QString& folder);
 
 } // namespace settings
+
+} // namespace tarvik

@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+namespace tarvik {
+
 namespace ansi {
 
 QString toUnicode(const QByteArray& bytes)
@@ -57,3 +59,5 @@ QByteArray upper(const QByteArray& bytes)
 }
 
 } // namespace ansi
+
+} // namespace tarvik

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace tarvik {
+
 // The data files are Windows-1252; the core keeps their bytes, the windows show
 // QString. These are the only conversions between the two.
 namespace ansi {
@@ -17,3 +19,5 @@ bool representable(const QString& text);
 QByteArray upper(const QByteArray& bytes);
 
 } // namespace ansi
+
+} // namespace tarvik

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tarvik {
+
 namespace blocks {
 
 std::optional<int> exactHeaderNumber(const QByteArray& line, int digits)
@@ -155,3 +157,5 @@ int nearest(const BlockIndex& index, int current, Direction direction,
 }
 
 } // namespace blocks
+
+} // namespace tarvik

@@ -6,6 +6,8 @@
 #include <functional>
 #include <optional>
 
+namespace tarvik {
+
 namespace blocks {
 
 // Where one record stands in a block list: its header line and its last line
@@ -89,3 +91,5 @@ std::optional<int> exactHeaderNumber(const QByteArray& line, int digits);
 std::optional<int> exactTrailerNumber(const QByteArray& line, int digits);
 
 } // namespace blocks
+
+} // namespace tarvik

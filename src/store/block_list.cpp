@@ -7,6 +7,8 @@
 #include <QSaveFile>
 #include <cstring>
 
+namespace tarvik {
+
 namespace blocks {
 
 QByteArray padNumber(int n, int digits)
@@ -283,3 +285,5 @@ void saveFile(const QString& path, const BlockList& list)
 }
 
 } // namespace blocks
+
+} // namespace tarvik

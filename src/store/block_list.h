@@ -5,6 +5,8 @@
 #include <QString>
 #include <optional>
 
+namespace tarvik {
+
 // A whole data file held as its lines, in order. A record is a block: the
 // header "<BLOC" + number + ">", its field lines, the trailer "</BLOC" + number
 // + ">". Lines outside blocks belong to no record and are kept.
@@ -107,3 +109,5 @@ BlockList loadFile(const QString& path);
 void saveFile(const QString& path, const BlockList& list);
 
 } // namespace blocks
+
+} // namespace tarvik

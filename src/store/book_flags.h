@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tarvik {
+
 // The three flags of the record window, shared by the contacts and the
 // operations of one file.
 struct BookFlags
@@ -8,3 +10,5 @@ struct BookFlags
     bool operationsChanged = false; // the shown operation was edited since it was read
     bool fileModified = false;      // a list differs from the files on disk
 };
+
+} // namespace tarvik

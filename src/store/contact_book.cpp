@@ -5,6 +5,8 @@
 #include "store/history.h"
 #include "store/integrity.h"
 
+namespace tarvik {
+
 ContactBook::ContactBook(BookFlags& flags, const Clock& clock, Prompter& prompter)
     : m_flags(flags), m_clock(clock), m_prompter(prompter)
 {
@@ -360,3 +362,5 @@ void ContactBook::append(const std::function<void(BlockList&, int&, int&)>& add)
     // in the list: the file counts as modified so that they can be saved.
     m_flags.fileModified = true;
 }
+
+} // namespace tarvik

@@ -9,6 +9,8 @@
 #include <QString>
 #include <functional>
 
+namespace tarvik {
+
 class Clock;
 class Prompter;
 
@@ -109,3 +111,5 @@ private:
     QList<QByteArray> m_copy;
     std::function<void()> m_onRead;
 };
+
+} // namespace tarvik

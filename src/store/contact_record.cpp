@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace tarvik {
+
 namespace contact {
 
 static QByteArray yesNo(bool b)
@@ -138,3 +140,5 @@ int nextCustomerCode(const BlockList& list)
 }
 
 } // namespace contact
+
+} // namespace tarvik

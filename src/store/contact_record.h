@@ -8,6 +8,8 @@
 #include <QList>
 #include <QTime>
 
+namespace tarvik {
+
 // Line offsets of a contact block, counted from its header.
 namespace contact {
 enum Offset {
@@ -127,3 +129,5 @@ QByteArray* textField(ContactRecord& record, Offset offset);
 int nextCustomerCode(const BlockList& list);
 
 } // namespace contact
+
+} // namespace tarvik

@@ -2,6 +2,8 @@
 
 #include "store/text_helpers.h"
 
+namespace tarvik {
+
 namespace dates {
 
 namespace {
@@ -101,3 +103,5 @@ QTime parseTime(const QByteArray& text)
 }
 
 } // namespace dates
+
+} // namespace tarvik

@@ -4,6 +4,8 @@
 #include <QDate>
 #include <QTime>
 
+namespace tarvik {
+
 // Dates and times as the data files write them: "dd/mm/yyyy" and "hh:mm:ss".
 // Contacts, operations and the reports read and write them here only, with
 // no help from the process locale.
@@ -20,3 +22,5 @@ QDate parse(const QByteArray& text);
 QTime parseTime(const QByteArray& text);
 
 } // namespace dates
+
+} // namespace tarvik

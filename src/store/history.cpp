@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace tarvik {
+
 namespace history {
 
 namespace {
@@ -123,3 +125,5 @@ void applyRecall(const QList<QByteArray>& values, ContactRecord& e)
 }
 
 } // namespace history
+
+} // namespace tarvik

@@ -4,6 +4,8 @@
 
 #include <QList>
 
+namespace tarvik {
+
 class TextMeasure;
 
 // The seven lines that a validated contact attempt puts at the top of the
@@ -26,3 +28,5 @@ void applyRecall(const QList<QByteArray>& values, ContactRecord& entry);
 QList<int> columnTabStops(const TextMeasure& measure);
 
 } // namespace history
+
+} // namespace tarvik

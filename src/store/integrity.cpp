@@ -8,6 +8,8 @@
 #include <map>
 #include <optional>
 
+namespace tarvik {
+
 namespace integrity {
 
 namespace {
@@ -239,3 +241,5 @@ bool closeGaps(BlockList& list, int& recordCount, int digits)
 }
 
 } // namespace integrity
+
+} // namespace tarvik

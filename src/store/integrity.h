@@ -2,6 +2,8 @@
 
 #include "store/block_list.h"
 
+namespace tarvik {
+
 class Prompter;
 
 // Repairs run on the block lists when a file is loaded and after a deletion.
@@ -54,3 +56,5 @@ inline void Renum(BlockList& list, int deleted, int& recordCount)
 bool closeGaps(BlockList& list, int& recordCount, int digits);
 
 } // namespace integrity
+
+} // namespace tarvik

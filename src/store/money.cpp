@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+namespace tarvik {
+
 namespace money {
 
 QByteArray twoDecimals(const QByteArray& amount)
@@ -77,3 +79,5 @@ QByteArray format(qint64 cents)
 }
 
 } // namespace money
+
+} // namespace tarvik

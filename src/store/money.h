@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <optional>
 
+namespace tarvik {
+
 // Amounts are free text with "," as the decimal separator; a formatted amount
 // carries exactly two decimals. Contacts, operations and the reports read and
 // write them here only, with no help from the process locale.
@@ -24,3 +26,5 @@ std::optional<qint64> parse(const QByteArray& text);
 QByteArray format(qint64 cents);
 
 } // namespace money
+
+} // namespace tarvik

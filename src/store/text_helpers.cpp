@@ -2,6 +2,8 @@
 
 #include "platform/text_measure.h"
 
+namespace tarvik {
+
 namespace text {
 
 std::pair<QByteArray, QByteArray> splitAtTab(const QByteArray& line)
@@ -72,3 +74,5 @@ QByteArray rightAlign(const QByteArray& value, int width, const TextMeasure& mea
 }
 
 } // namespace text
+
+} // namespace tarvik

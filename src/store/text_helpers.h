@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <utility>
 
+namespace tarvik {
+
 class TextMeasure;
 
 // Small text functions shared by the record window's features.
@@ -24,3 +26,5 @@ QByteArray rightAlign(const QByteArray& value, int width, const TextMeasure& mea
 QByteArray trimmed(const QByteArray& value);
 
 } // namespace text
+
+} // namespace tarvik

@@ -1,5 +1,7 @@
 #include "tools/calendar_text.h"
 
+namespace tarvik {
+
 namespace calendartext {
 
 QString monthName(int month)
@@ -19,3 +21,5 @@ QString title(const QDate& shown)
 }
 
 } // namespace calendartext
+
+} // namespace tarvik

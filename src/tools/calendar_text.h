@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QString>
 
+namespace tarvik {
+
 namespace calendartext {
 
 // The French name of a month, 1..12 ("janvier" .. "décembre").
@@ -13,3 +15,5 @@ QString monthName(int month);
 QString title(const QDate& shown);
 
 } // namespace calendartext
+
+} // namespace tarvik

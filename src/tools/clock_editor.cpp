@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace tarvik {
+
 namespace {
 
 struct PartField
@@ -143,3 +145,5 @@ void ClockEditor::toggleEdit(SystemClockSetter& setter)
     m_editing = false;
     setter.setUtc(toUtc(m_date, m_time));
 }
+
+} // namespace tarvik

@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
+namespace tarvik {
+
 class Clock;
 class SystemClockSetter;
 
@@ -56,3 +58,5 @@ private:
     Part m_part = Part::Hour;
     bool m_editing = false;
 };
+
+} // namespace tarvik

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+namespace tarvik {
+
 void EuroConverter::type(QChar c)
 {
     if (c == QChar('.'))
@@ -66,3 +68,5 @@ QString EuroConverter::buttonForKey(QChar key)
         return QStringLiteral("Button11");
     return {};
 }
+
+} // namespace tarvik

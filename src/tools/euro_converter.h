@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace tarvik {
+
 // The franc/euro converter: an amount typed digit by digit, converted at a rate
 // kept as a whole number of hundred-thousandths of a franc per euro.
 class EuroConverter
@@ -38,3 +40,5 @@ private:
     Direction m_direction = Direction::FrancsToEuros;
     bool m_resultShown = false;
 };
+
+} // namespace tarvik

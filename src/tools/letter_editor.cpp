@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 
+namespace tarvik {
+
 LetterEditor::LetterEditor(Prompter& prompter, LetterView& view, const QStringList& companyLines)
     : m_prompter(prompter), m_view(view), m_companyLines(companyLines.mid(0, 4))
 {
@@ -117,3 +119,5 @@ bool LetterEditor::mayClose()
 {
     return settleChanges();
 }
+
+} // namespace tarvik

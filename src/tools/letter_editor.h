@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace tarvik {
+
 class Prompter;
 
 // What the word processor's window gives the file commands: the letter on
@@ -56,3 +58,5 @@ private:
     QStringList m_companyLines;
     QString m_fileName;
 };
+
+} // namespace tarvik

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace tarvik {
+
 namespace {
 
 // Francs to euros: 1 / 6.55957.
@@ -149,3 +151,5 @@ QString LetterScale::euroText() const
 {
     return numtext::formatFixed(rate() * EurosPerFranc, 2) + QStringLiteral(" E");
 }
+
+} // namespace tarvik

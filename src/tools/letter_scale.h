@@ -4,6 +4,8 @@
 #include <QString>
 #include <array>
 
+namespace tarvik {
+
 // One counter of the letter scale: how many of an item go into the mailing.
 struct PostageItem
 {
@@ -58,3 +60,5 @@ private:
     std::array<int, CounterCount + 1> m_counts{}; // index = counter number
     Tariff m_tariff = Tariff::FranceRapide;
 };
+
+} // namespace tarvik

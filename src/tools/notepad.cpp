@@ -4,6 +4,8 @@
 
 #include <QFileInfo>
 
+namespace tarvik {
+
 namespace notepad {
 
 QString notePath(const QString& programFolder)
@@ -37,3 +39,5 @@ bool saveIfModified(const QString& path, const QByteArray& text, bool modified)
 }
 
 } // namespace notepad
+
+} // namespace tarvik

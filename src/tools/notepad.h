@@ -4,6 +4,8 @@
 #include <QString>
 #include <optional>
 
+namespace tarvik {
+
 // The single note of the notepad, kept as Windows-1252 text with CR LF line
 // ends in "Contact.nte" in the program folder.
 namespace notepad {
@@ -25,3 +27,5 @@ void save(const QString& path, const QByteArray& text);
 bool saveIfModified(const QString& path, const QByteArray& text, bool modified);
 
 } // namespace notepad
+
+} // namespace tarvik

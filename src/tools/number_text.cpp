@@ -4,6 +4,8 @@
 #include <cmath>
 #include <system_error>
 
+namespace tarvik {
+
 namespace numtext {
 
 static constexpr int Precision = 15;
@@ -202,3 +204,5 @@ std::optional<long double> strToFloat(const QString& text)
 }
 
 } // namespace numtext
+
+} // namespace tarvik

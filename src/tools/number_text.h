@@ -3,6 +3,8 @@
 #include <QString>
 #include <optional>
 
+namespace tarvik {
+
 // Numbers as the accessories show and read them: decimal comma, the shortest
 // text of up to 15 significant digits.
 namespace numtext {
@@ -22,3 +24,5 @@ QString formatFixed(long double v, int decimals);
 std::optional<long double> strToFloat(const QString& text);
 
 } // namespace numtext
+
+} // namespace tarvik

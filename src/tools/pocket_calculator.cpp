@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+namespace tarvik {
+
 namespace {
 
 // The longest text a result may take in the display once it has a decimal part.
@@ -176,3 +178,5 @@ QString PocketCalculator::buttonForKey(QChar key)
         return {};
     }
 }
+
+} // namespace tarvik

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace tarvik {
+
 // The pocket calculator: a display text typed digit by digit, an accumulator and
 // one pending operator, computed left to right without precedence. Every key
 // that fails (a display that is not a number, a division by zero, an overflow)
@@ -40,3 +42,5 @@ private:
     bool m_started = false;
     bool m_newNumber = false;
 };
+
+} // namespace tarvik

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <ctime>
 
+namespace tarvik {
+
 void PosixClockSetter::setUtc(const QDateTime& utc)
 {
     if (!utc.isValid())
@@ -27,3 +29,5 @@ void PosixClockSetter::setUtc(const QDateTime& utc)
     throw TarvikError(QStringLiteral("Impossible de régler l'horloge (%1)")
                           .arg(QString::fromLocal8Bit(std::strerror(err))));
 }
+
+} // namespace tarvik

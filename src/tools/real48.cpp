@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace tarvik {
+
 namespace real48 {
 
 long double round(long double x)
@@ -17,3 +19,5 @@ long double round(long double x)
 }
 
 } // namespace real48
+
+} // namespace tarvik

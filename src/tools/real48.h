@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tarvik {
+
 // The weights and rates of the letter scale are kept in the six-byte real of
 // the old Pascal runtime: 40 significant bits (39 stored plus the hidden one).
 // A band edge can fall on either side of a sum depending on that precision, so
@@ -12,3 +14,5 @@ constexpr int SignificantBits = 40;
 long double round(long double x);
 
 } // namespace real48
+
+} // namespace tarvik

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+namespace tarvik {
+
 // The rows are Windows-1252 bytes; accented letters are written as octal
 // escapes so that the bytes do not depend on the encoding of this file.
 
@@ -316,3 +318,5 @@ int typeAheadRow(const QList<QByteArray>& rows, QChar key)
 }
 
 } // namespace reftables
+
+} // namespace tarvik

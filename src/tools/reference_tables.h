@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+namespace tarvik {
+
 // The two reference lists of the accessories, as Windows-1252 rows.
 namespace reftables {
 
@@ -22,3 +24,5 @@ const QList<QByteArray>& firstNames();
 int typeAheadRow(const QList<QByteArray>& rows, QChar key);
 
 } // namespace reftables
+
+} // namespace tarvik

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace tarvik {
+
 namespace ruler {
 
 // Every result is truncated towards zero, as the markers move by whole pixels
@@ -41,3 +43,5 @@ int tabTick(int n, double tabStopPixels)
 }
 
 } // namespace ruler
+
+} // namespace tarvik

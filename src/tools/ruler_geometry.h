@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tarvik {
+
 // The ruler of the word processor: where its markers stand for a paragraph's
 // indents, and the indents a marker gives where it is dropped. Indents are in
 // points, positions in screen pixels (96 per inch) from the ruler's left edge;
@@ -38,3 +40,5 @@ int rightIndentAt(int markerLeft, int rulerWidth);
 int tabTick(int n, double tabStopPixels);
 
 } // namespace ruler
+
+} // namespace tarvik

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace tarvik;
+
 class TstCommandLine : public QObject
 {
     Q_OBJECT

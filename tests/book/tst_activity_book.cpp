@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QTest>
 
+using namespace tarvik;
+
 class TstActivityBook : public QObject
 {
     Q_OBJECT

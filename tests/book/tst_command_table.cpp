@@ -3,6 +3,8 @@
 #include <QSet>
 #include <QTest>
 
+using namespace tarvik;
+
 using commands::Place;
 using commands::Step;
 using commands::Turn;

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace tarvik;
+
 using Answer = Prompter::Answer;
 
 namespace {

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <functional>
 
+using namespace tarvik;
+
 using Names = QList<QByteArray>;
 
 class TstRecordBook : public QObject

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QList>
 
+namespace tarvik {
+
 // Builds dBase III tables and memo files byte by byte for the tests.
 struct DbfField
 {
@@ -80,3 +82,5 @@ inline QByteArray dbtBytes(const QList<QByteArray>& memos)
     }
     return b;
 }
+
+} // namespace tarvik

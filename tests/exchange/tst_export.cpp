@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+using namespace tarvik;
+
 using exchange::ExportFormat;
 
 class TstExport : public QObject

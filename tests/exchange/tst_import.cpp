@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace tarvik;
+
 using exchange::ImportOutcome;
 
 class TstImport : public QObject

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace tarvik;
+
 class TstXBase : public QObject
 {
     Q_OBJECT

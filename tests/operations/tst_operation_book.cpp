@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace tarvik;
+
 namespace {
 
 // Seven pixels a character, as a fixed-pitch font would measure.

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace tarvik;
+
 class TstStartup : public QObject
 {
     Q_OBJECT

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+namespace tarvik {
+
 // Helpers shared by the report tests.
 namespace printtest {
 
@@ -70,3 +72,5 @@ inline ContactRecord person(const QByteArray& name)
 }
 
 } // namespace printtest
+
+} // namespace tarvik

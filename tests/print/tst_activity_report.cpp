@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace tarvik;
+
 using print::RecordingPrintDevice;
 
 // The printed activity report on a recording device.

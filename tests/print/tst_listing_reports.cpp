@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace tarvik;
+
 using print::Orientation;
 using print::RecordingPrintDevice;
 using namespace printtest;

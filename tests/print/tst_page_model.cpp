@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+using namespace tarvik;
+
 using print::Orientation;
 using print::RecordingPrintDevice;
 using printtest::Call;

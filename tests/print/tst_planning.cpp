@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+using namespace tarvik;
+
 // The planning list: which contacts follow up on a day, and in which order.
 class TstPlanning : public QObject
 {

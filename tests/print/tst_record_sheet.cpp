@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+using namespace tarvik;
+
 using print::Orientation;
 using print::RecordingPrintDevice;
 using namespace printtest;

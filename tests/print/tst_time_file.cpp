@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace tarvik;
+
 using activity::TimeTable;
 
 // The day table of the activity report and its time file.

@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+namespace tarvik {
+
 // A record book loaded from a contact file written in a temporary folder.
 struct SelectFixture
 {
@@ -67,3 +69,5 @@ struct SelectFixture
         return r;
     }
 };
+
+} // namespace tarvik

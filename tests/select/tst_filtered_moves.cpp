@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+using namespace tarvik;
+
 using selection::Direction;
 
 class TstFilteredMoves : public QObject

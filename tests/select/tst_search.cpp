@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+using namespace tarvik;
+
 class TstSearch : public QObject
 {
     Q_OBJECT

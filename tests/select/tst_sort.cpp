@@ -5,6 +5,8 @@
 #include <QTest>
 #include <algorithm>
 
+using namespace tarvik;
+
 class TstSort : public QObject
 {
     Q_OBJECT

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace tarvik;
+
 using namespace settings;
 
 class TstSettingsFiles : public QObject

@@ -7,6 +7,8 @@
 
 #include <QTemporaryDir>
 
+namespace tarvik {
+
 // A record book on real files in a temporary folder, with a scripted prompter
 // and a fixed clock.
 struct BookFixture
@@ -70,3 +72,5 @@ inline BlockList fileOf(const QList<QByteArray>& names)
         list += contact::blockLines(person(names.at(i)), i);
     return list;
 }
+
+} // namespace tarvik

@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+using namespace tarvik;
+
 class TestBlockIndex : public QObject
 {
     Q_OBJECT

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace tarvik;
+
 class TstBlockList : public QObject
 {
     Q_OBJECT

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace tarvik;
+
 // The contacts on their own, with the flags they share with the operations.
 struct Contacts
 {

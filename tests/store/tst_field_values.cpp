@@ -4,6 +4,8 @@
 #include <QTest>
 #include <clocale>
 
+using namespace tarvik;
+
 // Dates, times and amounts as the data files hold them, the same for the
 // contacts, the operations and the reports.
 class TstFieldValues : public QObject

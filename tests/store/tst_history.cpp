@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace tarvik;
+
 using Lines = QList<QByteArray>;
 
 class TstHistory : public QObject

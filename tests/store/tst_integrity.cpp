@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace tarvik;
+
 // Lists are written compactly: "H3" is the header of block 3, "T3" its trailer,
 // in the number width of the row; every other item is a line as it stands.
 static BlockList expand(const QByteArray& compact, int digits)

@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+using namespace tarvik;
+
 namespace {
 
 BlockList block(int n, QList<QByteArray> fields, const QList<QByteArray>& tail = {})

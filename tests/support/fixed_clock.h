@@ -2,6 +2,8 @@
 
 #include "platform/clock.h"
 
+namespace tarvik {
+
 // A clock that shows whatever the test sets.
 class FixedClock : public Clock
 {
@@ -19,3 +21,5 @@ public:
     void setUtc(const QDateTime& utc) override { calls.append(utc); }
     QList<QDateTime> calls;
 };
+
+} // namespace tarvik

@@ -6,6 +6,8 @@
 #include <memory>
 #include <utility>
 
+namespace tarvik {
+
 // A main window with a record book of its own, as main() pairs them: the
 // window that was there goes first, then its book; the new book is made
 // before the window that shows it.
@@ -17,3 +19,5 @@ void startForm(std::unique_ptr<TMainForm>& form, std::unique_ptr<RecordBook>& bo
     book = std::make_unique<RecordBook>(prompter, clock);
     form = std::make_unique<TMainForm>(*book, prompter, clock, std::forward<Rest>(rest)...);
 }
+
+} // namespace tarvik

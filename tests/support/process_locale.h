@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <clocale>
 
+namespace tarvik {
+
 // Sets the C library locale of the process for the life of the object, as
 // QCoreApplication does from the environment on a user's machine, and puts
 // the previous one back.
@@ -29,3 +31,5 @@ private:
 
 // The locale of a French user's machine, whose decimal separator is a comma.
 inline constexpr const char* FrenchLocale = "fr_FR.UTF-8";
+
+} // namespace tarvik

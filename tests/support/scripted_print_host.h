@@ -10,6 +10,8 @@
 #include <optional>
 #include <stdexcept>
 
+namespace tarvik {
+
 // A print host for tests: the print dialog answers come from queues set by
 // the test, and every job is drawn on a fresh recording device kept in
 // `jobs`. An unexpected dialog fails loudly instead of blocking.
@@ -82,3 +84,5 @@ public:
         return jobs.isEmpty() ? nullptr : jobs.last().device.get();
     }
 };
+
+} // namespace tarvik

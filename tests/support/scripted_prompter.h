@@ -9,6 +9,8 @@
 #include <optional>
 #include <stdexcept>
 
+namespace tarvik {
+
 // A prompter that records every question and gives the answers a test queued.
 // An unexpected question fails loudly instead of blocking.
 class ScriptedPrompter : public Prompter
@@ -84,3 +86,5 @@ private:
         return v;
     }
 };
+
+} // namespace tarvik

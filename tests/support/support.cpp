@@ -2,3 +2,5 @@
 #include "support/fixed_clock.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_files.h"
+
+using namespace tarvik;

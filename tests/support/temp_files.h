@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QString>
 
+namespace tarvik {
+
 // Writes raw bytes to a file; for building test inputs in a QTemporaryDir.
 inline void writeBytes(const QString& path, const QByteArray& data)
 {
@@ -21,3 +23,5 @@ inline QByteArray readBytes(const QString& path)
         return {};
     return f.readAll();
 }
+
+} // namespace tarvik

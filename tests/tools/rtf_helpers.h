@@ -5,6 +5,8 @@
 #include <QMetaType>
 #include <QTest>
 
+namespace tarvik {
+
 // Shorthands to build expected letters, and a readable form for failed
 // comparisons.
 namespace rtf {
@@ -36,8 +38,6 @@ inline char* toString(const Document& d)
 }
 
 } // namespace rtf
-
-Q_DECLARE_METATYPE(rtf::Document)
 
 namespace build {
 
@@ -77,3 +77,7 @@ inline rtf::Document doc(const QList<rtf::Paragraph>& paragraphs)
 }
 
 } // namespace build
+
+} // namespace tarvik
+
+Q_DECLARE_METATYPE(tarvik::rtf::Document)

@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+using namespace tarvik;
+
 // Drives the calculator with a line of keys: digits, ",", "+-*/", "=", "r" for
 // 1/x, "q" for sqr, "C".
 static void press(PocketCalculator& calc, const QString& keys)

@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+using namespace tarvik;
+
 using Part = ClockEditor::Part;
 Q_DECLARE_METATYPE(ClockEditor::Part)
 

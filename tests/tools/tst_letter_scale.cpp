@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace tarvik;
+
 using Tariff = LetterScale::Tariff;
 Q_DECLARE_METATYPE(LetterScale::Tariff)
 

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace tarvik;
+
 class TstNotepad : public QObject
 {
     Q_OBJECT

@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+using namespace tarvik;
+
 class TstReferenceTables : public QObject
 {
     Q_OBJECT

@@ -7,6 +7,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+using namespace tarvik;
+
 using namespace build;
 using rtf::Alignment;
 

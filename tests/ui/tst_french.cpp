@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QTest>
 
+using namespace tarvik;
+
 // Qt's own buttons speak French whatever the machine's locale (the tests run
 // under C.UTF-8).
 class TstFrench : public QObject

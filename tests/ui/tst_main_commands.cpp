@@ -13,6 +13,8 @@
 #include <QToolBar>
 #include <memory>
 
+using namespace tarvik;
+
 using commands::Place;
 using commands::Step;
 using commands::Turn;

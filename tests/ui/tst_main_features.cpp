@@ -17,6 +17,8 @@
 #include <QTimer>
 #include <memory>
 
+using namespace tarvik;
+
 // The commands of the main window that open other windows or reach other
 // parts of the program, driven through the real menu items.
 class TstMainFeatures : public QObject

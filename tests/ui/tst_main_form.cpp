@@ -19,6 +19,8 @@
 #include <QTest>
 #include <memory>
 
+using namespace tarvik;
+
 namespace {
 
 QByteArray contactBlock(int n, const QByteArray& name, const QByteArray& town = "Paris")

@@ -16,6 +16,8 @@
 #include <QToolButton>
 #include <memory>
 
+using namespace tarvik;
+
 namespace {
 
 struct Fixture

@@ -28,6 +28,8 @@
 #include <QTimer>
 #include <memory>
 
+using namespace tarvik;
+
 // The print commands driven through the real main window, with a scripted
 // print dialog and a recording printer.
 class TstPrintCommands : public QObject

@@ -26,6 +26,8 @@
 #include <functional>
 #include <memory>
 
+using namespace tarvik;
+
 namespace {
 
 QByteArray block(int n, const QByteArray& name, const QByteArray& history = {})

@@ -30,6 +30,8 @@
 #include <functional>
 #include <memory>
 
+using namespace tarvik;
+
 // The activity report, the planning and the statistics through the real
 // main window and its menu items.
 class TstReportsWindows : public QObject

@@ -13,6 +13,8 @@
 #include <functional>
 #include <memory>
 
+using namespace tarvik;
+
 class TstSelectDialogs : public QObject
 {
     Q_OBJECT

@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <functional>
 
+using namespace tarvik;
+
 class TstSelectLists : public QObject
 {
     Q_OBJECT

@@ -12,6 +12,8 @@
 #include <QToolButton>
 #include <functional>
 
+using namespace tarvik;
+
 using settings::CompanyLines;
 
 namespace {

@@ -10,6 +10,8 @@
 #include <QTextBrowser>
 #include <QTreeWidget>
 
+using namespace tarvik;
+
 namespace {
 
 QString resourceText(const QString& name)

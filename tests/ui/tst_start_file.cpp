@@ -14,6 +14,8 @@
 #include <QTest>
 #include <memory>
 
+using namespace tarvik;
+
 namespace {
 
 QByteArray contactFile(const QList<QByteArray>& names)

@@ -35,6 +35,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+using namespace tarvik;
+
 using namespace build;
 using Answer = Prompter::Answer;
 

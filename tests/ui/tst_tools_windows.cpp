@@ -25,6 +25,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+using namespace tarvik;
+
 template <class T> static T* child(QWidget* w, const char* name)
 {
     T* found = w->findChild<T*>(QString::fromLatin1(name));

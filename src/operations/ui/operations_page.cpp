@@ -21,6 +21,8 @@
 #include <QVBoxLayout>
 #include <functional>
 
+namespace tarvik {
+
 namespace {
 
 const QString Digits = QStringLiteral("1234567890,");
@@ -446,3 +448,5 @@ bool OperationsPage::eventFilter(QObject* watched, QEvent* event)
     }
     return QWidget::eventFilter(watched, event);
 }
+
+} // namespace tarvik

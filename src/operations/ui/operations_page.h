@@ -6,13 +6,16 @@
 
 #include <QWidget>
 
-class AnsiPlainTextEdit;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QLineEdit;
 class QTableWidget;
 class QToolButton;
+
+namespace tarvik {
+
+class AnsiPlainTextEdit;
 
 // The operations page of the record window: shows the book's shown operation
 // and hands every edit to the book. The record window's navigation keys are
@@ -66,3 +69,5 @@ private:
     QToolButton* m_ok = nullptr;                // SpeedButton3
     QList<QByteArray> m_typeItems;              // the items ComboBox10 offers now
 };
+
+} // namespace tarvik

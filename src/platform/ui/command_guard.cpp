@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QWidget>
 
+namespace tarvik {
+
 static void showError(QWidget* parent, const QString& text)
 {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Tarvik"), text, QMessageBox::Ok, parent);
@@ -36,3 +38,5 @@ WaitCursor::~WaitCursor()
 {
     QApplication::restoreOverrideCursor();
 }
+
+} // namespace tarvik

@@ -5,6 +5,8 @@
 
 class QWidget;
 
+namespace tarvik {
+
 // Every menu command, button and key handler runs its work through here: an
 // exception never crosses the event loop; its text is shown in a box titled
 // "Tarvik". Returns false when the work failed.
@@ -19,3 +21,5 @@ public:
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
+
+} // namespace tarvik

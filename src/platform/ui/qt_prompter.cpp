@@ -5,6 +5,8 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+namespace tarvik {
+
 static const QString Title = QStringLiteral("Tarvik");
 
 void QtPrompter::information(const QString& text)
@@ -86,3 +88,5 @@ std::optional<Prompter::FileChoice> QtPrompter::chooseSaveFile(const QStringList
     return FileChoice{dialog.selectedFiles().first(),
                       indexOfFilter(filters, dialog.selectedNameFilter())};
 }
+
+} // namespace tarvik

@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace tarvik {
+
 // The prompter of the windows: message boxes titled "Tarvik", the input box and
 // the file dialogs.
 class QtPrompter : public Prompter
@@ -27,3 +29,5 @@ public:
 private:
     QWidget* m_parent;
 };
+
+} // namespace tarvik

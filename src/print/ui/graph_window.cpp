@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace tarvik {
+
 namespace {
 
 // The chart's drawing calls on a widget's painter, in widget pixels, with a
@@ -124,3 +126,5 @@ void TGraph::Init(const QList<QByteArray>& texts)
     m_values = stats::chartValues(texts);
     m_paintBox->update();
 }
+
+} // namespace tarvik

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QList>
 
+namespace tarvik {
+
 // "Graphique": a bar chart of the last 32 values.
 class TGraph : public QDialog
 {
@@ -22,3 +24,5 @@ private:
     QList<qint64> m_values;
     QWidget* m_paintBox = nullptr; // PaintBox1
 };
+
+} // namespace tarvik

@@ -10,6 +10,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+namespace tarvik {
+
 TMPage::TMPage(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("MPage"));
@@ -83,3 +85,5 @@ void ParM(RecordBook& book, QWidget* parent)
     dialog.Result(orientation, guide);
     book.setEnvelopeLayout(orientation, guide);
 }
+
+} // namespace tarvik

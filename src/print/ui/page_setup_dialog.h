@@ -5,6 +5,9 @@
 class QCheckBox;
 class QGroupBox;
 class QRadioButton;
+
+namespace tarvik {
+
 class RecordBook;
 
 // "Mise en page": the envelope orientation and the envelope guide.
@@ -31,3 +34,5 @@ private:
 // Runs the page-setup dialog and keeps its result in the book's settings,
 // written to "Tarvik.ini" when the program closes.
 void ParM(RecordBook& book, QWidget* parent);
+
+} // namespace tarvik

@@ -13,6 +13,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+namespace tarvik {
+
 namespace {
 
 constexpr int InitialRows = 64;
@@ -155,3 +157,5 @@ bool TPlanning::Relances(RecordBook& book, QWidget* parent)
     book.goToRecord(chosen);
     return true;
 }
+
+} // namespace tarvik

@@ -7,6 +7,9 @@
 
 class QCalendarWidget;
 class QTableWidget;
+
+namespace tarvik {
+
 class RecordBook;
 
 // "Planning": the contacts following up on the day picked in the calendar,
@@ -42,3 +45,5 @@ private:
     bool m_chosen = false;
     int m_number = -1;
 };
+
+} // namespace tarvik

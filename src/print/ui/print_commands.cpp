@@ -9,6 +9,8 @@
 #include "print/print_job.h"
 #include "print/record_sheet.h"
 
+namespace tarvik {
+
 namespace printui {
 
 void recordSheet(RecordBook& book, print::PrintHost& host)
@@ -105,3 +107,5 @@ void envelopeBatch(RecordBook& book, print::PrintHost& host)
 }
 
 } // namespace printui
+
+} // namespace tarvik

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tarvik {
+
 class RecordBook;
 
 namespace print {
@@ -27,3 +29,5 @@ void currentEnvelope(RecordBook& book, print::PrintHost& host);
 void envelopeBatch(RecordBook& book, print::PrintHost& host);
 
 } // namespace printui
+
+} // namespace tarvik

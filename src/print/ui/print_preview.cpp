@@ -2,6 +2,8 @@
 
 #include <QSettings>
 
+namespace tarvik {
+
 static const char* const PreviewKey = "print/preview";
 
 bool printPreviewWanted()
@@ -13,3 +15,5 @@ void setPrintPreviewWanted(bool wanted)
 {
     QSettings().setValue(PreviewKey, wanted);
 }
+
+} // namespace tarvik

@@ -7,6 +7,8 @@
 #include <QPrinter>
 #include <algorithm>
 
+namespace tarvik {
+
 namespace print {
 
 QtPrintDevice::QtPrintDevice(QPrinter& printer) : m_printer(printer) {}
@@ -160,3 +162,5 @@ int QtPrintDevice::textHeight(const QString&) const
 }
 
 } // namespace print
+
+} // namespace tarvik

@@ -8,6 +8,8 @@
 
 class QPrinter;
 
+namespace tarvik {
+
 namespace print {
 
 // The print device on a QPrinter: a QPainter drawing in the printer's device
@@ -64,3 +66,5 @@ private:
 };
 
 } // namespace print
+
+} // namespace tarvik

@@ -16,6 +16,8 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 
+namespace tarvik {
+
 namespace print {
 
 QtPrintHost::QtPrintHost(QWidget* parent) : m_parent(parent)
@@ -173,3 +175,5 @@ void QtPrintHost::printOn(QPrinter& printer, const Draw& draw)
 }
 
 } // namespace print
+
+} // namespace tarvik

@@ -6,6 +6,8 @@
 
 class QWidget;
 
+namespace tarvik {
+
 namespace print {
 
 // The print host of the windows: QPrintDialog for the page range and the
@@ -36,3 +38,5 @@ private:
 };
 
 } // namespace print
+
+} // namespace tarvik

@@ -14,6 +14,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+namespace tarvik {
+
 namespace {
 
 constexpr int ColumnWidths[activity::TimeTable::Columns] = {130, 87, 83, 81, 80};
@@ -140,3 +142,5 @@ void TRapport::ImpRapport(print::PrintHost& host)
     refresh();
     Imprime(host);
 }
+
+} // namespace tarvik

@@ -5,6 +5,9 @@
 #include <QDialog>
 
 class QTableView;
+
+namespace tarvik {
+
 class RecordBook;
 class TimeTableModel;
 namespace print {
@@ -39,3 +42,5 @@ private:
     TimeTableModel* m_model = nullptr;
     QTableView* m_grid = nullptr; // StringGrid1
 };
+
+} // namespace tarvik

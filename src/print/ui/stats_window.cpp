@@ -21,6 +21,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+namespace tarvik {
+
 namespace {
 
 constexpr int InitialRows = 64;
@@ -193,3 +195,5 @@ void TStatsOpr::StatsOperation(RecordBook& book, print::PrintHost& host, QWidget
     window.Init(std::move(result.lines), QString(), result.unreadableAmounts);
     window.exec();
 }
+
+} // namespace tarvik

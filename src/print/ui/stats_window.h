@@ -4,10 +4,13 @@
 
 #include <QDialog>
 
-class Clock;
 class QLabel;
 class QTableWidget;
 class QToolButton;
+
+namespace tarvik {
+
+class Clock;
 class RecordBook;
 namespace print {
 class PrintHost;
@@ -45,3 +48,5 @@ private:
     QList<QList<QByteArray>> m_rows;
     int m_filled = 0;
 };
+
+} // namespace tarvik

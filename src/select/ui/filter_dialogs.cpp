@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace tarvik {
+
 TFcp::TFcp(QWidget* parent)
     : LineInputDialog(QStringLiteral("Code postal"), QStringLiteral("Code postal"), Keys::Digits,
                       parent)
@@ -99,3 +101,5 @@ std::optional<QByteArray> TSTyp::ask(QWidget* parent, const QList<QByteArray>& t
         return std::nullopt;
     return dialog.value();
 }
+
+} // namespace tarvik

@@ -11,6 +11,8 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 
+namespace tarvik {
+
 // The postcode of the postcode selection mode: digits only.
 class TFcp : public LineInputDialog
 {
@@ -48,3 +50,5 @@ protected:
 private:
     QComboBox* m_combo;
 };
+
+} // namespace tarvik

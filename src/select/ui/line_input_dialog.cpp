@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace tarvik {
+
 bool dropsForDigits(const QString& typed)
 {
     for (const QChar c : typed) {
@@ -90,3 +92,5 @@ void LineInputDialog::showEvent(QShowEvent* event)
     m_edit->setFocus();
     m_edit->selectAll();
 }
+
+} // namespace tarvik

@@ -7,6 +7,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace tarvik {
+
 // The frame of the small one-line dialogs: Label1 and Edit1, Button1
 // "Annuler" (the cancel button) and Button2 "OK". Enter in Edit1 accepts;
 // Escape and the close box do not. Edit1 holds Windows-1252 text.
@@ -45,3 +47,5 @@ private:
 // True for a typed character the digits-only dialogs drop: a printable one
 // other than 0..9. Control characters (backspace, tab, Ctrl+key) pass.
 bool dropsForDigits(const QString& typed);
+
+} // namespace tarvik

@@ -15,6 +15,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+namespace tarvik {
+
 // Rows below the heading row when the window opens, and how many more the grid
 // takes each time it is full.
 static constexpr int StartRows = 19;
@@ -229,3 +231,5 @@ int TFListe2::choose(const BlockList& operations, QWidget* parent)
     window.exec();
     return window.Result();
 }
+
+} // namespace tarvik

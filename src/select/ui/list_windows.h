@@ -10,6 +10,8 @@ class QFrame;
 class QPushButton;
 class QTableWidget;
 
+namespace tarvik {
+
 // A grid of every block of a list, one row per block in list order, and the
 // choice of one by a double-click on its row. Panel1 holds Button1 "Fermer";
 // StringGrid1 shows the headings in its header row, the block's number in the
@@ -73,3 +75,5 @@ public:
     void Init(const BlockList& operations);
     static int choose(const BlockList& operations, QWidget* parent);
 };
+
+} // namespace tarvik

@@ -1,5 +1,7 @@
 #include "select/ui/search_dialogs.h"
 
+namespace tarvik {
+
 template <typename Dialog> static QByteArray askWith(QWidget* parent)
 {
     Dialog dialog(parent);
@@ -50,3 +52,5 @@ QByteArray TRNum::ask(QWidget* parent)
 {
     return askWith<TRNum>(parent);
 }
+
+} // namespace tarvik

@@ -2,6 +2,8 @@
 
 #include "select/ui/line_input_dialog.h"
 
+namespace tarvik {
+
 // The search dialogs. Each ask() returns the text of Edit1 when accepted and
 // an empty text otherwise.
 
@@ -38,3 +40,5 @@ public:
     explicit TRNum(QWidget* parent = nullptr);
     static QByteArray ask(QWidget* parent);
 };
+
+} // namespace tarvik

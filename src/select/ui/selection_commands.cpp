@@ -11,6 +11,8 @@
 #include "select/ui/sort_dialog.h"
 #include "store/ansi.h"
 
+namespace tarvik {
+
 namespace selectionui {
 
 void chooseContactMode(RecordBook& book, int mode, QWidget* parent)
@@ -120,3 +122,5 @@ void showList(RecordBook& book, QWidget* parent)
 }
 
 } // namespace selectionui
+
+} // namespace tarvik

@@ -1,6 +1,9 @@
 #pragma once
 
 class QWidget;
+
+namespace tarvik {
+
 class RecordBook;
 
 // The selection, search, sort and list commands of the main window. Each
@@ -28,3 +31,5 @@ void sort(RecordBook& book, QWidget* parent);
 void showList(RecordBook& book, QWidget* parent);
 
 } // namespace selectionui
+
+} // namespace tarvik

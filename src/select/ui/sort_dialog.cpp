@@ -7,6 +7,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+namespace tarvik {
+
 TTri::TTri(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Trier"));
@@ -55,3 +57,5 @@ int TTri::ask(QWidget* parent)
     dialog.exec();
     return dialog.Result();
 }
+
+} // namespace tarvik

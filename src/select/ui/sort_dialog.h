@@ -4,6 +4,8 @@
 
 class QButtonGroup;
 
+namespace tarvik {
+
 // "Trier": the sort key, in RadioGroup1 "Trier par": 0 name, 1 postcode,
 // 2 town, 3 follow-up.
 class TTri : public QDialog
@@ -18,3 +20,5 @@ public:
 private:
     QButtonGroup* m_group;
 };
+
+} // namespace tarvik

@@ -15,6 +15,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+namespace tarvik {
+
 namespace {
 
 // An item keeps the bytes it was read with, so that an untouched item goes
@@ -204,3 +206,5 @@ void TCombo::selectNothing()
     m_list->clearSelection();
     m_edit->clear();
 }
+
+} // namespace tarvik

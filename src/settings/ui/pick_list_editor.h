@@ -11,6 +11,8 @@ class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 
+namespace tarvik {
+
 // The editor of one pick list: the edit sends its text to the list (a new item,
 // or the selected one replaced); Delete removes the selected item. Closing
 // always keeps the edited list.
@@ -40,3 +42,5 @@ private:
     QLineEdit* m_edit;
     QListWidget* m_list;
 };
+
+} // namespace tarvik

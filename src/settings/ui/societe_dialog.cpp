@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace tarvik {
+
 TSociete::TSociete(const settings::CompanyLines& lines, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Societe"));
@@ -72,3 +74,5 @@ bool TSociete::edit(settings::CompanyLines& lines, QWidget* parent)
     lines = edited;
     return true;
 }
+
+} // namespace tarvik

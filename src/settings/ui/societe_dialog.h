@@ -7,6 +7,8 @@
 
 class QLineEdit;
 
+namespace tarvik {
+
 // The seven lines of the user's company, as letters and envelopes head them.
 class TSociete : public QDialog
 {
@@ -24,3 +26,5 @@ public:
 private:
     QList<QLineEdit*> m_edits;
 };
+
+} // namespace tarvik

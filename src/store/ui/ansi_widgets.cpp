@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QMimeData>
 
+namespace tarvik {
+
 QValidator::State AnsiValidator::validate(QString& input, int&) const
 {
     return ansi::representable(input) ? Acceptable : Invalid;
@@ -64,3 +66,5 @@ void AnsiPlainTextEdit::insertFromMimeData(const QMimeData* source)
             kept += c;
     insertPlainText(kept);
 }
+
+} // namespace tarvik

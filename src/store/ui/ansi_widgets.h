@@ -6,6 +6,8 @@
 #include <QString>
 #include <QValidator>
 
+namespace tarvik {
+
 // Edits of the record window hold Windows-1252 text: a character that the
 // code page cannot hold is refused where it is typed or pasted.
 class AnsiValidator : public QValidator
@@ -34,3 +36,5 @@ namespace memo {
 QString toText(const QList<QByteArray>& lines);
 QList<QByteArray> fromText(const QString& text);
 } // namespace memo
+
+} // namespace tarvik

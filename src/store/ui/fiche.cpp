@@ -23,6 +23,8 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+namespace tarvik {
+
 namespace {
 
 QLabel* label(const QString& text, QWidget* buddy)
@@ -634,3 +636,5 @@ void TFiche::validate()
 {
     run([this] { m_book.Valider(); });
 }
+
+} // namespace tarvik

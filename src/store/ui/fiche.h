@@ -14,6 +14,9 @@ class QLineEdit;
 class QPushButton;
 class QStackedWidget;
 class QTimeEdit;
+
+namespace tarvik {
+
 class AnsiPlainTextEdit;
 
 // The record window: shows one contact (or, on its second page, one
@@ -95,3 +98,5 @@ private:
     QPushButton* m_validate = nullptr;       // Button1
     QWidget* m_separator = nullptr;          // Shape1
 };
+
+} // namespace tarvik

@@ -5,7 +5,11 @@
 #include <QFontMetrics>
 #include <QWidget>
 
+namespace tarvik {
+
 int FontTextMeasure::width(const QByteArray& text) const
 {
     return QFontMetrics(m_widget->font()).horizontalAdvance(ansi::toUnicode(text));
 }
+
+} // namespace tarvik

@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace tarvik {
+
 // Measures text in the font a widget shows it with, at the time of the call.
 class FontTextMeasure : public TextMeasure
 {
@@ -14,3 +16,5 @@ public:
 private:
     const QWidget* m_widget;
 };
+
+} // namespace tarvik

@@ -4,6 +4,8 @@
 #include <map>
 #include <memory>
 
+namespace tarvik {
+
 namespace rtf {
 
 QByteArray codecNameForCodePage(int codePage)
@@ -90,3 +92,5 @@ QString decode(const QByteArray& bytes, int codePage)
 }
 
 } // namespace rtf
+
+} // namespace tarvik

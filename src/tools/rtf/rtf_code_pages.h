@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace tarvik {
+
 // Windows code pages and RTF character sets, as QStringDecoder knows them.
 namespace rtf {
 
@@ -17,3 +19,5 @@ int codePageForCharset(int charset);
 QString decode(const QByteArray& bytes, int codePage);
 
 } // namespace rtf
+
+} // namespace tarvik

@@ -1,5 +1,7 @@
 #include "tools/rtf/rtf_document.h"
 
+namespace tarvik {
+
 namespace rtf {
 
 void Paragraph::append(const Run& run)
@@ -21,3 +23,5 @@ QString Paragraph::text() const
 }
 
 } // namespace rtf
+
+} // namespace tarvik

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+namespace tarvik {
+
 // The letter as the word processor keeps it between the editor and an RTF
 // file: paragraphs of runs, with only the attributes the editor offers.
 namespace rtf {
@@ -54,3 +56,5 @@ struct Document
 };
 
 } // namespace rtf
+
+} // namespace tarvik

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+namespace tarvik {
+
 namespace rtf {
 
 static QString shortName(const QString& path)
@@ -64,3 +66,5 @@ QString damagedMessage(const QString& path)
 }
 
 } // namespace rtf
+
+} // namespace tarvik

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace tarvik {
+
 namespace rtf {
 
 struct LoadedFile
@@ -27,3 +29,5 @@ void saveFile(const QString& path, const Document& document);
 QString damagedMessage(const QString& path);
 
 } // namespace rtf
+
+} // namespace tarvik

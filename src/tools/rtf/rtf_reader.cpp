@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace tarvik {
+
 namespace rtf {
 namespace {
 
@@ -900,3 +902,5 @@ std::optional<ReadResult> read(const QByteArray& data)
 }
 
 } // namespace rtf
+
+} // namespace tarvik

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <optional>
 
+namespace tarvik {
+
 namespace rtf {
 
 struct ReadResult
@@ -24,3 +26,5 @@ struct ReadResult
 std::optional<ReadResult> read(const QByteArray& data);
 
 } // namespace rtf
+
+} // namespace tarvik

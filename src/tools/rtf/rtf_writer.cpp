@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace tarvik {
+
 namespace rtf {
 namespace {
 
@@ -193,3 +195,5 @@ QByteArray write(const Document& document)
 }
 
 } // namespace rtf
+
+} // namespace tarvik

@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 
+namespace tarvik {
+
 namespace rtf {
 
 // Writes the document as RTF in Windows-1252: characters outside it as \uN
@@ -12,3 +14,5 @@ namespace rtf {
 QByteArray write(const Document& document);
 
 } // namespace rtf
+
+} // namespace tarvik

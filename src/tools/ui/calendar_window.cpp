@@ -12,6 +12,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+namespace tarvik {
+
 TCalendrier::TCalendrier(const Clock& clock, QWidget* parent)
     : QDialog(parent), m_calendar(new QCalendarWidget(this)), m_title(new QLabel(this))
 {
@@ -112,3 +114,5 @@ bool TCalendrier::eventFilter(QObject* watched, QEvent* event)
     }
     return QDialog::eventFilter(watched, event);
 }
+
+} // namespace tarvik

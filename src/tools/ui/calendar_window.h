@@ -2,9 +2,12 @@
 
 #include <QDialog>
 
-class Clock;
 class QCalendarWidget;
 class QLabel;
+
+namespace tarvik {
+
+class Clock;
 
 // A month calendar opened on today.
 class TCalendrier : public QDialog
@@ -26,3 +29,5 @@ private:
     QCalendarWidget* m_calendar;
     QLabel* m_title;
 };
+
+} // namespace tarvik

@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+namespace tarvik {
+
 THorloge::THorloge(const Clock& clock, SystemClockSetter& setter, QWidget* parent)
     : QDialog(parent), m_editor(clock), m_setter(setter), m_time(new QLabel(this)),
       m_date(new QLabel(this)), m_timer(new QTimer(this))
@@ -142,3 +144,5 @@ void THorloge::toggleEdit()
     refresh();
     m_timer->start();
 }
+
+} // namespace tarvik

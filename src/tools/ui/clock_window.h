@@ -6,6 +6,9 @@
 
 class QLabel;
 class QTimer;
+
+namespace tarvik {
+
 class SystemClockSetter;
 
 // A running clock whose time and date can be changed and set on the computer.
@@ -32,3 +35,5 @@ private:
     QLabel* m_date;
     QTimer* m_timer;
 };
+
+} // namespace tarvik

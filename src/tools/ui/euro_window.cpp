@@ -11,6 +11,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+namespace tarvik {
+
 static QLabel* displayLabel(QWidget* parent, const char* name)
 {
     auto* label = new QLabel(parent);
@@ -128,3 +130,5 @@ void TEurof::keyPressEvent(QKeyEvent* event)
     }
     QDialog::keyPressEvent(event);
 }
+
+} // namespace tarvik

@@ -7,6 +7,8 @@
 class QLabel;
 class QLineEdit;
 
+namespace tarvik {
+
 // The franc/euro converter window.
 class TEurof : public QDialog
 {
@@ -25,3 +27,5 @@ private:
     QLabel* m_result;
     QLineEdit* m_rate;
 };
+
+} // namespace tarvik

@@ -11,6 +11,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+namespace tarvik {
+
 TPLettre::TPLettre(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Pèse-Lettres"));
@@ -112,3 +114,5 @@ void TPLettre::recalculate()
     m_francs->setText(m_scale.francText());
     m_euros->setText(m_scale.euroText());
 }
+
+} // namespace tarvik

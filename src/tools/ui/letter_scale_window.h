@@ -6,6 +6,8 @@
 
 class QLabel;
 
+namespace tarvik {
+
 // The letter scale: counters of the items of a mailing, the tariff, and the
 // weight and postage they give.
 class TPLettre : public QDialog
@@ -22,3 +24,5 @@ private:
     QLabel* m_francs;
     QLabel* m_euros;
 };
+
+} // namespace tarvik

@@ -11,6 +11,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+namespace tarvik {
+
 static QListWidget* fillList(QDialog* dialog, const QList<QByteArray>& rows, const QFont& font)
 {
     auto* list = new QListWidget(dialog);
@@ -91,3 +93,5 @@ bool TPrenoms::eventFilter(QObject* watched, QEvent* event)
     }
     return QDialog::eventFilter(watched, event);
 }
+
+} // namespace tarvik

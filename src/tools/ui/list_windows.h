@@ -4,6 +4,8 @@
 
 class QListWidget;
 
+namespace tarvik {
+
 // The French départements and their numbers.
 class TDepart : public QDialog
 {
@@ -29,3 +31,5 @@ protected:
 private:
     QListWidget* m_list;
 };
+
+} // namespace tarvik

@@ -14,6 +14,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+namespace tarvik {
+
 TBlocnotes::TBlocnotes(const QString& notePath, QWidget* parent)
     : QDialog(parent), m_path(notePath), m_memo(new AnsiPlainTextEdit(this))
 {
@@ -108,3 +110,5 @@ void TBlocnotes::print()
     if (!painter.end())
         throw TarvikError(QStringLiteral("Erreur d'entrée/sortie : impossible d'imprimer"));
 }
+
+} // namespace tarvik

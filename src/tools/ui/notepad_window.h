@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+namespace tarvik {
+
 // The notepad: the one note of "Contact.nte", loaded before the window shows
 // and written back after it closes if it was changed.
 class TBlocnotes : public QDialog
@@ -29,3 +31,5 @@ private:
     QString m_path;
     AnsiPlainTextEdit* m_memo;
 };
+
+} // namespace tarvik

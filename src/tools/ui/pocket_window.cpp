@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace tarvik {
+
 TPocket::TPocket(QWidget* parent) : QDialog(parent), m_display(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("Calculatrice"));
@@ -114,3 +116,5 @@ void TPocket::keyPressEvent(QKeyEvent* event)
     }
     QDialog::keyPressEvent(event);
 }
+
+} // namespace tarvik

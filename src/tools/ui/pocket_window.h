@@ -8,6 +8,8 @@
 class QLabel;
 class QPushButton;
 
+namespace tarvik {
+
 // The pocket calculator window: buttons and keys press the calculator's keys.
 class TPocket : public QDialog
 {
@@ -26,3 +28,5 @@ private:
     QLabel* m_display;
     QPushButton* m_equals = nullptr;
 };
+
+} // namespace tarvik

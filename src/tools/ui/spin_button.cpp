@@ -3,6 +3,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+namespace tarvik {
+
 SpinButton::SpinButton(QWidget* parent)
     : QWidget(parent), m_up(new QToolButton(this)), m_down(new QToolButton(this))
 {
@@ -23,3 +25,5 @@ SpinButton::SpinButton(QWidget* parent)
     connect(m_up, &QToolButton::clicked, this, &SpinButton::upClicked);
     connect(m_down, &QToolButton::clicked, this, &SpinButton::downClicked);
 }
+
+} // namespace tarvik

@@ -4,6 +4,8 @@
 
 class QToolButton;
 
+namespace tarvik {
+
 // A pair of small up and down arrows, stacked, for stepping a value shown
 // beside them. The arrows are named "SpinButtonUp" and "SpinButtonDown".
 class SpinButton : public QWidget
@@ -22,3 +24,5 @@ private:
     QToolButton* m_up;
     QToolButton* m_down;
 };
+
+} // namespace tarvik

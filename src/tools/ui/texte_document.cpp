@@ -6,6 +6,8 @@
 #include <QTextList>
 #include <cmath>
 
+namespace tarvik {
+
 namespace texte {
 
 QFont defaultFont()
@@ -173,3 +175,5 @@ rtf::Document letterOf(const QTextDocument& document)
 }
 
 } // namespace texte
+
+} // namespace tarvik

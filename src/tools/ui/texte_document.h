@@ -9,6 +9,8 @@ class QTextDocument;
 class QTextBlockFormat;
 class QTextCharFormat;
 
+namespace tarvik {
+
 // The letter between the document model and the editor's QTextDocument.
 // Indents are points in the model and pixels (96 per inch) in the editor.
 namespace texte {
@@ -38,3 +40,5 @@ Indents indentsOf(const QTextBlockFormat& format);
 void setIndents(QTextBlockFormat& format, const Indents& indents);
 
 } // namespace texte
+
+} // namespace tarvik

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QPolygon>
 
+namespace tarvik {
+
 static constexpr int MarkerHeight = 8;
 static constexpr int LineOffset = 4; // the top line's distance from the ruler's sides
 static constexpr int RulerHeight = 28;
@@ -119,3 +121,5 @@ void TexteRuler::paintEvent(QPaintEvent*)
         p.drawLine(x, top, x, top + 6);
     }
 }
+
+} // namespace tarvik

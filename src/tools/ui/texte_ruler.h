@@ -4,6 +4,8 @@
 
 class QFrame;
 
+namespace tarvik {
+
 // One of the ruler's three indent markers, dragged along the ruler.
 class RulerMarker : public QWidget
 {
@@ -59,3 +61,5 @@ private:
     QFrame* m_line;
     double m_tabStop = 48;
 };
+
+} // namespace tarvik

@@ -29,6 +29,8 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+namespace tarvik {
+
 namespace {
 
 // RTF's default tab stops: every half inch.
@@ -683,3 +685,5 @@ void TTexte::refresh()
             t->setAutoExclusive(true);
     }
 }
+
+} // namespace tarvik

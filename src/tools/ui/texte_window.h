@@ -16,6 +16,9 @@ class QPushButton;
 class QSpinBox;
 class QTextCharFormat;
 class QToolButton;
+
+namespace tarvik {
+
 class TexteRuler;
 
 // The editor of the word processor: what is pasted into it keeps only what a
@@ -114,3 +117,5 @@ private:
     bool m_updating = false;
     std::function<std::optional<QFont>(const QFont&)> m_chooseFont;
 };
+
+} // namespace tarvik
