@@ -46,6 +46,7 @@ const char* themeName(Glyph g)
         return "document-print";
     case Glyph::Envelope:
         return "mail-message";
+    case Glyph::None:
     case Glyph::Program:
         return "";
     }
@@ -83,6 +84,8 @@ void paint(QPainter& p, Glyph g)
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(Ink, 1.4));
     switch (g) {
+    case Glyph::None:
+        break;
     case Glyph::NewFile:
         page(p, QRectF(5, 2, 14, 20));
         p.setPen(QPen(Accent, 2));
@@ -228,6 +231,8 @@ QIcon drawn(Glyph glyph)
 
 QIcon icon(Glyph glyph)
 {
+    if (glyph == Glyph::None)
+        return {};
     const QString name = QString::fromLatin1(themeName(glyph));
     if (!name.isEmpty() && QIcon::hasThemeIcon(name))
         return QIcon::fromTheme(name);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "book/command_table.h"
+
 #include <QIcon>
 #include <QString>
 
@@ -9,25 +11,7 @@ namespace tarvik {
 // the program's own drawing, so that no button is ever blank.
 namespace icons {
 
-enum class Glyph {
-    NewFile,
-    Open,
-    Save,
-    Copy,
-    Paste,
-    First,
-    Previous,
-    Next,
-    Last,
-    HistoryTab,
-    CommentTab,
-    NewRecord,
-    Contacts,
-    Operations,
-    PrintRecord,
-    Envelope,
-    Program,
-};
+using Glyph = commands::Glyph;
 
 QIcon icon(Glyph glyph);
 QIcon drawn(Glyph glyph); // the program's own drawing only

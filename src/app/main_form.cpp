@@ -32,48 +32,6 @@ namespace {
 const char* const ContactModeItems[] = {"Touteslesfiches1", "Alarme1", "Venteaboutie1", "Relances1",
                                         "Codepostal1",      "Ville1",  "Relancesfaire1"};
 
-icons::Glyph toolbarGlyph(commands::Glyph glyph)
-{
-    using G = commands::Glyph;
-    switch (glyph) {
-    case G::None:
-        break;
-    case G::NewFile:
-        return icons::Glyph::NewFile;
-    case G::Open:
-        return icons::Glyph::Open;
-    case G::Save:
-        return icons::Glyph::Save;
-    case G::Copy:
-        return icons::Glyph::Copy;
-    case G::Paste:
-        return icons::Glyph::Paste;
-    case G::First:
-        return icons::Glyph::First;
-    case G::Previous:
-        return icons::Glyph::Previous;
-    case G::Next:
-        return icons::Glyph::Next;
-    case G::Last:
-        return icons::Glyph::Last;
-    case G::HistoryTab:
-        return icons::Glyph::HistoryTab;
-    case G::CommentTab:
-        return icons::Glyph::CommentTab;
-    case G::NewRecord:
-        return icons::Glyph::NewRecord;
-    case G::Contacts:
-        return icons::Glyph::Contacts;
-    case G::Operations:
-        return icons::Glyph::Operations;
-    case G::PrintRecord:
-        return icons::Glyph::PrintRecord;
-    case G::Envelope:
-        return icons::Glyph::Envelope;
-    }
-    return icons::Glyph::Program;
-}
-
 } // namespace
 
 TMainForm::TMainForm(RecordBook& book, Prompter& prompter, const Clock& clock,
@@ -176,7 +134,7 @@ void TMainForm::setUp(int index, QAction* a)
     if (*c.shortcut)
         a->setShortcut(QKeySequence::fromString(QLatin1String(c.shortcut)));
     if (c.glyph != commands::Glyph::None)
-        a->setIcon(icons::icon(toolbarGlyph(c.glyph)));
+        a->setIcon(icons::icon(c.glyph));
     a->setCheckable(c.checkable);
     a->setChecked(c.checked);
     a->setEnabled(c.enabled);

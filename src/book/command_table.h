@@ -70,6 +70,7 @@ enum class Glyph : std::uint8_t {
     Operations,
     PrintRecord,
     Envelope,
+    Program, // the program's own icon: windows and about box, never a command
 };
 
 // The three enabling steps: enable-all, contacts page, operations page.
