@@ -2,11 +2,11 @@
 // against the load of the same file, the four moves and the save on a file of
 // 89,998 imported records, and the plain write of the same bytes.
 #include "book/record_book.h"
+#include "contacts/contact_record.h"
 #include "exchange/import.h"
 #include "platform/clock.h"
 #include "platform/fixed_prompter.h"
-#include "store/block_index.h"
-#include "store/contact_record.h"
+#include "storage/block_index.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,9 +1,9 @@
 // Import of a full text file and of a large dBase table, export of a full
 // contact file in each format.
+#include "contacts/contact_record.h"
 #include "exchange/export.h"
 #include "exchange/import.h"
 #include "platform/fixed_prompter.h"
-#include "store/contact_record.h"
 
 #include <QFile>
 #include <QTemporaryDir>

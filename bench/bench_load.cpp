@@ -1,8 +1,8 @@
 #include "book/record_book.h"
+#include "contacts/contact_record.h"
 #include "platform/clock.h"
 #include "platform/fixed_prompter.h"
-#include "store/contact_record.h"
-#include "store/integrity.h"
+#include "storage/integrity.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

@@ -6,13 +6,13 @@
 //   9,999 records: 295 pages, 2.1 s wall, 0.74 s CPU
 //   89,998 records: 2,648 pages, 24.9 s wall, 8.0 s CPU
 //   ratio: 9.0 in pages, 10.8 in CPU time, 12.0 in wall time (file writing)
+#include "contacts/contact_record.h"
 #include "print/envelopes.h"
 #include "print/listing_reports.h"
 #include "print/print_job.h"
 #include "print/record_sheet.h"
 #include "print/ui/qt_print_host.h"
 #include "settings/settings.h"
-#include "store/contact_record.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 // The planning and the operation statistics on full files: 9,999 contacts
 // with follow-ups spread over a year, 9,999 operations of three entries.
+#include "contacts/contact_record.h"
 #include "platform/text_measure.h"
 #include "print/operation_stats.h"
 #include "print/planning.h"
-#include "store/contact_record.h"
 
 #include <QRandomGenerator>
 #include <benchmark/benchmark.h>

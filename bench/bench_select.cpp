@@ -3,11 +3,11 @@
 //   bench_select --names=FILE COUNT   writes the names of the COUNT-record file,
 //                                     one a line, to compare with `sort -f FILE`
 #include "book/record_book.h"
+#include "contacts/contact_record.h"
 #include "platform/clock.h"
 #include "platform/fixed_prompter.h"
-#include "select/filtered_moves.h"
-#include "select/sort.h"
-#include "store/contact_record.h"
+#include "selection/filtered_moves.h"
+#include "selection/sort.h"
 
 #include <QFile>
 #include <QRandomGenerator>

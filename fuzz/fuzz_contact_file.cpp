@@ -6,8 +6,8 @@
 #include "fuzz_support.h"
 #include "platform/errors.h"
 #include "platform/fixed_prompter.h"
-#include "store/block_index.h"
-#include "store/integrity.h"
+#include "storage/block_index.h"
+#include "storage/integrity.h"
 
 #include <QTemporaryDir>
 #include <cstdint>

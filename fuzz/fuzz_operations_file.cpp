@@ -5,8 +5,8 @@
 #include "operations/operation_book.h"
 #include "platform/errors.h"
 #include "platform/fixed_prompter.h"
-#include "store/block_index.h"
-#include "store/integrity.h"
+#include "storage/block_index.h"
+#include "storage/integrity.h"
 
 #include <QTemporaryDir>
 #include <cstdint>

@@ -1,9 +1,9 @@
 // Text import: whatever the bytes, every record keeps the contact layout, the
 // list reads back unchanged from its own file, and its XML export is well-formed.
+#include "contacts/contact_record.h"
 #include "exchange/export.h"
 #include "exchange/import.h"
 #include "platform/fixed_prompter.h"
-#include "store/contact_record.h"
 
 #include <QBuffer>
 #include <QXmlStreamReader>

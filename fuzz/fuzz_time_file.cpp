@@ -1,7 +1,7 @@
 // The time file reader on any bytes: every day read has a date and no line
 // break, its time at most 255 bytes; today's time is a time of day; what the
 // table writes back reads back to the same days.
-#include "print/time_file.h"
+#include "activity/time_file.h"
 
 #include <QByteArray>
 #include <cstdint>

@@ -1,15 +1,15 @@
 #include "app/main_form.h"
 
+#include "activity/ui/rapport_window.h"
 #include "app/about_box.h"
 #include "app/icons.h"
 #include "book/file_commands.h"
+#include "contacts/ui/fiche.h"
 #include "operations/ui/operations_page.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "platform/ui/command_guard.h"
 #include "print/ui/qt_print_host.h"
-#include "print/ui/rapport_window.h"
-#include "store/ui/fiche.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "book/command_table.h"
+#include "app/command_table.h"
 
 #include <QMainWindow>
 #include <QString>

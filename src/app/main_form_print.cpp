@@ -1,11 +1,11 @@
 // The wiring of the main window's print commands.
 #include "app/main_form.h"
 
+#include "contacts/ui/fiche.h"
 #include "print/print_host.h"
 #include "print/ui/page_setup_dialog.h"
 #include "print/ui/print_commands.h"
 #include "print/ui/print_preview.h"
-#include "store/ui/fiche.h"
 
 #include <QAction>
 

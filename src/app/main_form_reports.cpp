@@ -1,11 +1,11 @@
 // The wiring of the activity report, the planning and the operation statistics.
 #include "app/main_form.h"
 
+#include "activity/ui/rapport_window.h"
+#include "contacts/ui/fiche.h"
 #include "platform/ui/command_guard.h"
 #include "print/ui/planning_window.h"
-#include "print/ui/rapport_window.h"
 #include "print/ui/stats_window.h"
-#include "store/ui/fiche.h"
 
 #include <QAction>
 

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "book/activity_book.h"
+#include "activity/activity_book.h"
+#include "contacts/contact_book.h"
+#include "contacts/contact_record.h"
 #include "operations/operation_book.h"
-#include "select/filtered_moves.h"
+#include "selection/filtered_moves.h"
 #include "settings/preferences.h"
-#include "store/block_list.h"
-#include "store/book_flags.h"
-#include "store/contact_book.h"
-#include "store/contact_record.h"
+#include "storage/block_list.h"
+#include "storage/book_flags.h"
 
 #include <QList>
 #include <QString>

@@ -2,10 +2,10 @@
 
 #include "platform/clock.h"
 #include "platform/prompter.h"
-#include "select/filtered_moves.h"
-#include "select/search.h"
-#include "select/sort.h"
-#include "store/ansi.h"
+#include "selection/filtered_moves.h"
+#include "selection/search.h"
+#include "selection/sort.h"
+#include "storage/ansi.h"
 
 namespace tarvik {
 

@@ -1,9 +1,9 @@
 #include "exchange/export.h"
 
+#include "contacts/contact_record.h"
 #include "platform/errors.h"
-#include "store/ansi.h"
-#include "store/block_index.h"
-#include "store/contact_record.h"
+#include "storage/ansi.h"
+#include "storage/block_index.h"
 
 #include <QSaveFile>
 

@@ -1,10 +1,10 @@
 #include "exchange/import.h"
 
+#include "contacts/contact_record.h"
 #include "exchange/xbase.h"
 #include "platform/errors.h"
 #include "platform/prompter.h"
-#include "store/contact_record.h"
-#include "store/text_helpers.h"
+#include "storage/text_helpers.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -3,12 +3,11 @@
 #include "operations/type_moves.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
-#include "store/ansi.h"
-#include "store/contact_record.h"
-#include "store/dates.h"
-#include "store/integrity.h"
-#include "store/money.h"
-#include "store/text_helpers.h"
+#include "storage/ansi.h"
+#include "storage/dates.h"
+#include "storage/integrity.h"
+#include "storage/money.h"
+#include "storage/text_helpers.h"
 
 #include <QFileInfo>
 
@@ -187,7 +186,7 @@ void OperationBook::EcritOperation()
 int OperationBook::Numero() const
 {
     // The same rule as the customer codes: 1 + the largest code, 10000 at least.
-    return contact::nextCustomerCode(m_list);
+    return blocks::nextCode(m_list);
 }
 
 void OperationBook::reset()

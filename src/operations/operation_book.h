@@ -1,8 +1,8 @@
 #pragma once
 
-#include "store/block_index.h"
-#include "store/block_list.h"
-#include "store/book_flags.h"
+#include "storage/block_index.h"
+#include "storage/block_list.h"
+#include "storage/book_flags.h"
 
 #include <QByteArray>
 #include <QDate>

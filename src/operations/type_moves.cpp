@@ -1,7 +1,7 @@
 #include "operations/type_moves.h"
 
 #include "operations/operation_book.h"
-#include "store/ansi.h"
+#include "storage/ansi.h"
 
 namespace tarvik {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/block_index.h"
-#include "store/block_list.h"
+#include "storage/block_index.h"
+#include "storage/block_list.h"
 
 #include <QByteArray>
 

@@ -1,8 +1,8 @@
 #include "print/activity_report.h"
 
+#include "activity/time_file.h"
 #include "print/print_device.h"
-#include "print/time_file.h"
-#include "store/ansi.h"
+#include "storage/ansi.h"
 
 namespace tarvik {
 

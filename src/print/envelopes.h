@@ -2,9 +2,9 @@
 
 #include "print/print_device.h"
 #include "print/print_job.h"
-#include "select/filtered_moves.h"
+#include "selection/filtered_moves.h"
 #include "settings/settings.h"
-#include "store/block_list.h"
+#include "storage/block_list.h"
 
 #include <QByteArray>
 

@@ -2,7 +2,7 @@
 
 #include "print/print_device.h"
 #include "print/print_job.h"
-#include "store/block_list.h"
+#include "storage/block_list.h"
 
 #include <QDate>
 

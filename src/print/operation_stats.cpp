@@ -3,9 +3,9 @@
 #include "operations/operation_book.h"
 #include "platform/text_measure.h"
 #include "print/print_device.h"
-#include "store/ansi.h"
-#include "store/block_index.h"
-#include "store/text_helpers.h"
+#include "storage/ansi.h"
+#include "storage/block_index.h"
+#include "storage/text_helpers.h"
 
 #include <QCollator>
 #include <QLocale>

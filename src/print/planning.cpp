@@ -1,8 +1,8 @@
 #include "print/planning.h"
 
-#include "store/ansi.h"
-#include "store/block_index.h"
-#include "store/contact_record.h"
+#include "contacts/contact_record.h"
+#include "storage/ansi.h"
+#include "storage/block_index.h"
 
 #include <QCollator>
 #include <QLocale>

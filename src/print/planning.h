@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/block_list.h"
+#include "storage/block_list.h"
 
 #include <QByteArray>
 #include <QDate>

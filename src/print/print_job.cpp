@@ -1,7 +1,7 @@
 #include "print/print_job.h"
 
-#include "store/ansi.h"
-#include "store/contact_record.h"
+#include "contacts/contact_record.h"
+#include "storage/ansi.h"
 
 #include <algorithm>
 

@@ -2,8 +2,8 @@
 
 #include "print/print_device.h"
 #include "print/print_host.h"
-#include "store/block_index.h"
-#include "store/block_list.h"
+#include "storage/block_index.h"
+#include "storage/block_list.h"
 
 #include <QByteArray>
 #include <QString>

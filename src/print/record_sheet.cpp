@@ -1,7 +1,7 @@
 #include "print/record_sheet.h"
 
 #include "operations/operation_book.h"
-#include "store/ansi.h"
+#include "storage/ansi.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "contacts/contact_record.h"
 #include "print/print_device.h"
 #include "print/print_job.h"
-#include "store/block_list.h"
-#include "store/contact_record.h"
+#include "storage/block_list.h"
 
 namespace tarvik {
 

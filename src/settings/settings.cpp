@@ -1,7 +1,7 @@
 #include "settings/settings.h"
 
-#include "store/ansi.h"
-#include "store/block_list.h"
+#include "storage/ansi.h"
+#include "storage/block_list.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "tools/notepad.h"
 
-#include "store/block_list.h"
+#include "storage/block_list.h"
 
 #include <QFileInfo>
 

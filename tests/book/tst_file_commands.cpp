@@ -1,7 +1,7 @@
 #include "book/file_commands.h"
 #include "book/record_book.h"
+#include "contacts/contact_record.h"
 #include "platform/errors.h"
-#include "store/contact_record.h"
 #include "support/fixed_clock.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_files.h"

@@ -1,6 +1,6 @@
+#include "contacts/book_fixture.h"
 #include "exchange/import.h"
-#include "store/book_fixture.h"
-#include "store/integrity.h"
+#include "storage/integrity.h"
 
 #include "platform/errors.h"
 

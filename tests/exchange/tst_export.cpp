@@ -1,7 +1,7 @@
+#include "contacts/contact_record.h"
 #include "exchange/export.h"
 #include "exchange/import.h"
 #include "platform/errors.h"
-#include "store/contact_record.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_files.h"
 

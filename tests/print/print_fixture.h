@@ -1,7 +1,7 @@
 #pragma once
 
+#include "contacts/contact_record.h"
 #include "print/recording_print_device.h"
-#include "store/contact_record.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
+#include "activity/time_file.h"
 #include "print/activity_report.h"
 #include "print/recording_print_device.h"
-#include "print/time_file.h"
 #include "support/temp_files.h"
 
 #include <QTemporaryDir>

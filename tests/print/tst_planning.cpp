@@ -1,5 +1,5 @@
+#include "contacts/contact_record.h"
 #include "print/planning.h"
-#include "store/contact_record.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
+#include "app/command_table.h"
 #include "app/main_form.h"
-#include "book/command_table.h"
 #include "support/fixed_clock.h"
 #include "support/form_fixture.h"
 #include "support/scripted_prompter.h"

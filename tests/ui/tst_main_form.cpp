@@ -1,6 +1,6 @@
 #include "app/main_form.h"
 #include "book/record_book.h"
-#include "store/ui/fiche.h"
+#include "contacts/ui/fiche.h"
 #include "support/fixed_clock.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_files.h"

@@ -1,6 +1,6 @@
 #include "operations/operation_book.h"
 #include "operations/ui/operations_page.h"
-#include "store/ui/font_text_measure.h"
+#include "platform/ui/font_text_measure.h"
 #include "support/fixed_clock.h"
 #include "support/scripted_prompter.h"
 

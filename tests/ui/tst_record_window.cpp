@@ -1,5 +1,5 @@
 #include "app/main_form.h"
-#include "store/ui/fiche.h"
+#include "contacts/ui/fiche.h"
 #include "support/fixed_clock.h"
 #include "support/form_fixture.h"
 #include "support/scripted_prompter.h"

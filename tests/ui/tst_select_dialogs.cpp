@@ -1,6 +1,6 @@
-#include "select/ui/filter_dialogs.h"
-#include "select/ui/search_dialogs.h"
-#include "select/ui/sort_dialog.h"
+#include "selection/ui/filter_dialogs.h"
+#include "selection/ui/search_dialogs.h"
+#include "selection/ui/sort_dialog.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -2,9 +2,9 @@
 #include "support/scripted_prompter.h"
 
 #include "book/record_book.h"
-#include "select/ui/list_windows.h"
-#include "select/ui/selection_commands.h"
-#include "store/contact_record.h"
+#include "contacts/contact_record.h"
+#include "selection/ui/list_windows.h"
+#include "selection/ui/selection_commands.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // The contact file named on the command line, opened by the real main window
 // at its first show.
 #include "app/main_form.h"
-#include "store/ui/fiche.h"
+#include "contacts/ui/fiche.h"
 #include "support/fixed_clock.h"
 #include "support/form_fixture.h"
 #include "support/scripted_prompter.h"

@@ -1,7 +1,7 @@
 #include "app/main_form.h"
 #include "book/record_book.h"
+#include "contacts/ui/fiche.h"
 #include "print/ui/qt_print_device.h"
-#include "store/ui/fiche.h"
 #include "support/window_class.h"
 #include "tools/rtf/rtf_file.h"
 #include "tools/rtf/rtf_reader.h"

@@ -1,8 +1,8 @@
 #include "operations/ui/operations_page.h"
 
+#include "platform/ui/ansi_widgets.h"
 #include "platform/ui/command_guard.h"
-#include "store/ansi.h"
-#include "store/ui/ansi_widgets.h"
+#include "storage/ansi.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "operations/operation_book.h"
+#include "platform/ui/font_text_measure.h"
 #include "settings/settings.h"
-#include "store/ui/font_text_measure.h"
 
 #include <QWidget>
 

@@ -2,7 +2,7 @@
 
 #include "book/record_book.h"
 #include "platform/clock.h"
-#include "store/ansi.h"
+#include "storage/ansi.h"
 
 #include <QCalendarWidget>
 #include <QFrame>

@@ -1,15 +1,15 @@
 #include "print/ui/stats_window.h"
 
+#include "activity/time_file.h"
 #include "book/record_book.h"
 #include "platform/clock.h"
 #include "platform/ui/command_guard.h"
+#include "platform/ui/font_text_measure.h"
 #include "print/grid_printer.h"
 #include "print/print_host.h"
-#include "print/time_file.h"
 #include "print/ui/graph_window.h"
-#include "store/ansi.h"
-#include "store/text_helpers.h"
-#include "store/ui/font_text_measure.h"
+#include "storage/ansi.h"
+#include "storage/text_helpers.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

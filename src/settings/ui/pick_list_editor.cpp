@@ -1,7 +1,7 @@
 #include "settings/ui/pick_list_editor.h"
 
-#include "store/ansi.h"
-#include "store/ui/ansi_widgets.h"
+#include "platform/ui/ansi_widgets.h"
+#include "storage/ansi.h"
 
 #include <QApplication>
 #include <QFrame>

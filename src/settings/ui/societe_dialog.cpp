@@ -1,7 +1,7 @@
 #include "settings/ui/societe_dialog.h"
 
-#include "store/ansi.h"
-#include "store/ui/ansi_widgets.h"
+#include "platform/ui/ansi_widgets.h"
+#include "storage/ansi.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

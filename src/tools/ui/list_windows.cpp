@@ -1,6 +1,6 @@
 #include "tools/ui/list_windows.h"
 
-#include "store/ansi.h"
+#include "storage/ansi.h"
 #include "tools/reference_tables.h"
 
 #include <QFontDatabase>

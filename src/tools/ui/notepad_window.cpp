@@ -2,7 +2,7 @@
 
 #include "platform/errors.h"
 #include "platform/ui/command_guard.h"
-#include "store/ansi.h"
+#include "storage/ansi.h"
 #include "tools/notepad.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/ui/ansi_widgets.h"
+#include "platform/ui/ansi_widgets.h"
 
 #include <QDialog>
 

@@ -1,0 +1,48 @@
+#include "selection/search.h"
+
+#include "storage/ansi.h"
+#include "storage/block_index.h"
+
+namespace tarvik {
+
+namespace search {
+
+bool startsWithUpper(const QByteArray& line, const QByteArray& query)
+{
+    if (line.size() < query.size())
+        return false;
+    for (qsizetype i = 0; i < query.size(); ++i) {
+        char c = line.at(i);
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+        if (c != query.at(i))
+            return false;
+    }
+    return true;
+}
+
+int findBlock(const BlockList& list, int digits, int offset, const QByteArray& query)
+{
+    const qsizetype n = list.size();
+    const blocks::BlockIndex index(list, digits);
+    for (const blocks::ListedBlock& block : index.inListOrder()) {
+        // Only headers of a readable number can give a record.
+        if (block.number < 0)
+            continue;
+        const qsizetype at = block.first + offset;
+        if (at >= n)
+            break;
+        if (startsWithUpper(list.at(at), query))
+            return block.number;
+    }
+    return -1;
+}
+
+QString notFoundText(const QByteArray& query)
+{
+    return QStringLiteral("Fiche ") + ansi::toUnicode(query) + QStringLiteral(" non trouvée");
+}
+
+} // namespace search
+
+} // namespace tarvik

@@ -1,0 +1,184 @@
+#include "selection/sort.h"
+
+#include "contacts/contact_record.h"
+#include "storage/ansi.h"
+#include "storage/block_index.h"
+
+#include <QCollator>
+#include <QLocale>
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace tarvik {
+
+namespace sorting {
+
+QByteArray sortKey(const BlockList& list, qsizetype h, Key key)
+{
+    switch (key) {
+    case ByName:
+        return contact::field(list, h, contact::Name);
+    case ByPostcode:
+        return contact::field(list, h, contact::Postcode);
+    case ByTown:
+        return contact::field(list, h, contact::Town);
+    case ByFollowup: {
+        // "dd/mm/yyyy" + "hh:mm:ss" -> "yyyymmdd" + "hh:mm:ss": chronological.
+        const QByteArray d = contact::field(list, h, contact::FollowupDate);
+        return d.mid(6, 4) + d.mid(3, 2) + d.mid(0, 2) +
+               contact::field(list, h, contact::FollowupTime);
+    }
+    }
+    return {};
+}
+
+namespace {
+
+// Windows-1252 to QString through a table of the 256 characters, built once
+// from the program's own conversion: the sort decodes every key, and a decoder
+// per line would cost more than the sort itself.
+QString decode(const QByteArray& bytes)
+{
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> t{};
+        for (int b = 0; b < 256; ++b) {
+            const QString one = ansi::toUnicode(QByteArray(1, char(b)));
+            t[size_t(b)] = one.size() == 1 ? one.at(0).unicode() : char16_t(0xFFFD);
+        }
+        return t;
+    }();
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar* d = out.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        d[i] = QChar(table[static_cast<unsigned char>(bytes.at(i))]);
+    return out;
+}
+
+// "<BLOC" + n in five digits + ">" (or the trailer), without the number
+// formatting of the general helpers: the sort writes two of them per record.
+QByteArray marker(int n, bool trailer)
+{
+    if (n >= 100000)
+        return trailer ? blocks::trailer(n, blocks::ContactDigits)
+                       : blocks::header(n, blocks::ContactDigits);
+    QByteArray m = trailer ? QByteArray("</BLOC00000>") : QByteArray("<BLOC00000>");
+    char* p = m.data() + m.size() - 1;
+    for (int k = 0; k < blocks::ContactDigits; ++k) {
+        *--p = char('0' + n % 10);
+        n /= 10;
+    }
+    return m;
+}
+
+struct Entry
+{
+    qsizetype first = 0; // index of the record's first line after its header
+    qsizetype count = 0; // lines between header and trailer
+    // Collation keys of the record's lines, computed only when two records
+    // tie on everything before them; always a prefix of the lines.
+    std::vector<QCollatorSortKey> lineKeys;
+};
+
+class Sorter
+{
+public:
+    explicit Sorter(const BlockList& list) : m_list(list)
+    {
+        m_collator.setCaseSensitivity(Qt::CaseInsensitive);
+    }
+
+    QCollatorSortKey keyOf(const QByteArray& bytes) const
+    {
+        return m_collator.sortKey(decode(bytes));
+    }
+
+    const QCollatorSortKey& lineKey(Entry& e, qsizetype i) const
+    {
+        while (qsizetype(e.lineKeys.size()) <= i)
+            e.lineKeys.push_back(keyOf(m_list.at(e.first + qsizetype(e.lineKeys.size()))));
+        return e.lineKeys[size_t(i)];
+    }
+
+    // Orders two records whose keys collate equal by their lines; 0 when
+    // they are equal line for line.
+    int compareLines(Entry& a, Entry& b) const
+    {
+        const qsizetype n = std::min(a.count, b.count);
+        for (qsizetype i = 0; i < n; ++i) {
+            // Byte-equal lines collate equal: skip the collation for them.
+            if (m_list.at(a.first + i) == m_list.at(b.first + i))
+                continue;
+            if (const int c = lineKey(a, i).compare(lineKey(b, i)); c != 0)
+                return c;
+        }
+        return a.count < b.count ? -1 : a.count > b.count ? 1 : 0;
+    }
+
+private:
+    const BlockList& m_list;
+    QCollator m_collator{QLocale(QLocale::French)};
+};
+
+} // namespace
+
+int sortRecords(BlockList& list, Key key)
+{
+    Sorter sorter(list);
+    std::vector<Entry> entries;
+    std::vector<QCollatorSortKey> keys; // one per entry, side by side for the comparisons
+    const blocks::BlockIndex index(list, blocks::ContactDigits);
+    for (const blocks::ListedBlock& block : index.inListOrder()) {
+        // A record ends at its trailer; a damaged one without a trailer ends
+        // before the next header, so it never swallows the record after it.
+        // A stray trailer inside it is left-over structure, not a line of the
+        // record: it is left out when the records are written back, or it
+        // would unbalance the sorted file.
+        Entry e;
+        e.first = block.first + 1;
+        e.count = (block.trailer >= 0 ? block.trailer : block.next) - e.first;
+        keys.push_back(sorter.keyOf(sortKey(list, block.first, key)));
+        entries.push_back(std::move(e));
+    }
+
+    std::vector<qsizetype> order(entries.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = qsizetype(i);
+    // Records equal line for line keep their order.
+    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        if (const int c = keys[size_t(a)].compare(keys[size_t(b)]); c != 0)
+            return c < 0;
+        if (const int c = sorter.compareLines(entries[size_t(a)], entries[size_t(b)]); c != 0)
+            return c < 0;
+        return a < b;
+    });
+
+    qsizetype total = 0;
+    for (const Entry& e : entries)
+        total += e.count + 2;
+    BlockList sorted;
+    sorted.reserve(total);
+    // Lines of an unshared list are moved, not copied: each is used once.
+    const bool movable = list.isDetached();
+    int k = 0;
+    for (const qsizetype index : order) {
+        const Entry* e = &entries[size_t(index)];
+        sorted.append(marker(k, false));
+        for (qsizetype i = 0; i < e->count; ++i) {
+            if (blocks::isTrailer(list.at(e->first + i)))
+                continue;
+            if (movable)
+                sorted.append(std::move(list[e->first + i]));
+            else
+                sorted.append(list.at(e->first + i));
+        }
+        sorted.append(marker(k, true));
+        ++k;
+    }
+    list = std::move(sorted);
+    return k;
+}
+
+} // namespace sorting
+
+} // namespace tarvik

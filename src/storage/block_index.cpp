@@ -1,0 +1,161 @@
+#include "storage/block_index.h"
+
+#include <algorithm>
+
+namespace tarvik {
+
+namespace blocks {
+
+std::optional<int> exactHeaderNumber(const QByteArray& line, int digits)
+{
+    const Marker m = readMarker(line, digits);
+    if (m.kind != Marker::Header || m.number < 0)
+        return std::nullopt;
+    return m.number;
+}
+
+std::optional<int> exactTrailerNumber(const QByteArray& line, int digits)
+{
+    const Marker m = readMarker(line, digits);
+    if (m.kind != Marker::Trailer || m.number < 0)
+        return std::nullopt;
+    return m.number;
+}
+
+// A list of n lines holds at most n / 2 blocks; a number above n can only be
+// one of a few stray ones, kept aside so that a header such as "<BLOC999999999>"
+// costs one entry, not a billion.
+BlockSpan* BlockIndex::spanOf(int number, qsizetype lines)
+{
+    if (number <= lines) {
+        if (number >= m_spans.size())
+            m_spans.resize(number + 1);
+        return &m_spans[number];
+    }
+    auto it = std::lower_bound(m_far.begin(), m_far.end(), number,
+                               [](const BlockSpan& s, int n) { return s.number < n; });
+    if (it == m_far.end() || it->number != number)
+        it = m_far.insert(it, BlockSpan{number, -1, -1});
+    return &*it;
+}
+
+// Whether `line` is the trailer of the header `head`: the header with "/"
+// after "<", letter case ignored.
+static bool ownTrailer(const QByteArray& line, const QByteArray& head)
+{
+    return line.size() == head.size() + 1 && line.at(1) == '/' &&
+           qstrnicmp(line.constData() + 2, head.constData() + 1, head.size() - 1) == 0;
+}
+
+BlockIndex::BlockIndex(const BlockList& list, int digits)
+{
+    const qsizetype n = list.size();
+    qsizetype open = -1; // the last header in list order, while its trailer is awaited
+    for (qsizetype i = 0; i < n; ++i) {
+        const QByteArray& line = list.at(i);
+        if (line.size() < 5 || line.at(0) != '<')
+            continue;
+        const Marker m = readMarker(line, digits);
+        if (m.kind == Marker::Header) {
+            if (m.capitals) {
+                if (!m_listed.isEmpty())
+                    m_listed.last().next = i;
+                open = m_listed.size();
+                m_listed.append(ListedBlock{m.number, i, -1, n});
+            }
+            if (m.number >= 0) {
+                BlockSpan* span = spanOf(m.number, n);
+                if (span->first < 0)
+                    *span = {m.number, i, -1};
+            }
+        } else if (m.kind == Marker::Trailer) {
+            if (open >= 0 && ownTrailer(line, list.at(m_listed.at(open).first))) {
+                m_listed[open].trailer = i;
+                open = -1;
+            }
+            if (m.number >= 0) {
+                BlockSpan* span = nullptr;
+                if (m.number < m_spans.size())
+                    span = &m_spans[m.number];
+                else if (m.number > n)
+                    span = spanOf(m.number, n);
+                if (span && span->first >= 0 && span->last < 0)
+                    span->last = i;
+            }
+        }
+    }
+    for (BlockSpan& span : m_spans)
+        if (span.first >= 0 && span.last < 0)
+            span.last = n - 1;
+    m_far.removeIf([](const BlockSpan& s) { return s.first < 0; });
+    for (BlockSpan& span : m_far)
+        if (span.last < 0)
+            span.last = n - 1;
+}
+
+std::optional<BlockSpan> BlockIndex::find(int number) const
+{
+    if (number < 0)
+        return std::nullopt;
+    if (number < m_spans.size())
+        return m_spans.at(number).first < 0 ? std::nullopt : std::optional(m_spans.at(number));
+    auto it = std::lower_bound(m_far.begin(), m_far.end(), number,
+                               [](const BlockSpan& s, int n) { return s.number < n; });
+    if (it == m_far.end() || it->number != number)
+        return std::nullopt;
+    return *it;
+}
+
+QList<BlockSpan> BlockIndex::inNumberOrder() const
+{
+    QList<BlockSpan> out;
+    out.reserve(m_spans.size() + m_far.size());
+    forEachInNumberOrder([&](const BlockSpan& span) { out.append(span); });
+    return out;
+}
+
+int BlockIndex::end() const
+{
+    if (!m_far.isEmpty())
+        return m_far.last().number + 1;
+    for (qsizetype i = m_spans.size(); i > 0; --i)
+        if (m_spans.at(i - 1).first >= 0)
+            return int(i);
+    return 0;
+}
+
+int nearest(const BlockIndex& index, int current, Direction direction,
+            const std::function<bool(const BlockSpan&)>& test)
+{
+    const QList<BlockSpan> spans = index.inNumberOrder();
+    const auto byNumber = [](const BlockSpan& s, int n) { return s.number < n; };
+    switch (direction) {
+    case Direction::Previous:
+        for (auto it = std::lower_bound(spans.begin(), spans.end(), current, byNumber);
+             it != spans.begin();)
+            if (test(*--it))
+                return it->number;
+        break;
+    case Direction::Next:
+        for (auto it = std::lower_bound(spans.begin(), spans.end(), current + 1, byNumber);
+             it != spans.end(); ++it)
+            if (test(*it))
+                return it->number;
+        break;
+    case Direction::First:
+        for (const BlockSpan& s : spans)
+            if (test(s))
+                return s.number;
+        break;
+    case Direction::Last:
+        for (auto it = spans.end(); it != spans.begin();)
+            if (test(*--it))
+                return it->number;
+        break;
+    }
+    return current;
+}
+
+} // namespace blocks
+
+} // namespace tarvik

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "storage/block_list.h"
+
+#include <QList>
+#include <functional>
+#include <optional>
+
+namespace tarvik {
+
+namespace blocks {
+
+// Where one record stands in a block list: its header line and its last line
+// (the trailer, or the list's last line when the trailer is missing).
+struct BlockSpan
+{
+    int number = -1;
+    qsizetype first = -1;
+    qsizetype last = -1;
+};
+
+// One header of the list, in list order, as the counting and repairing steps
+// see it: a line beginning with "<BLOC" in capitals.
+struct ListedBlock
+{
+    int number = -1;        // -1 when the header is not exactly header(n, digits)
+    qsizetype first = -1;   // the header line
+    qsizetype trailer = -1; // its own trailer, when one comes before the next header
+    qsizetype next = -1;    // the next header of the list, or the list's size
+
+    // One past the block's last line: its trailer, or the line before the next
+    // header when it has none, so that a damaged block never swallows the next.
+    qsizetype end() const { return trailer >= 0 ? trailer + 1 : next; }
+};
+
+// Every record's block, found in one pass over the list. A block is found by
+// its exact header line (letter case ignored), as blocks::find finds it: the
+// first header of a number wins, and the block runs to the first trailer of
+// that number after it. Build it once per command; it is not updated when the
+// list changes.
+class BlockIndex
+{
+public:
+    BlockIndex(const BlockList& list, int digits);
+
+    // The block of `number`, or nullopt when the list has none.
+    std::optional<BlockSpan> find(int number) const;
+
+    // The blocks present, in ascending record number.
+    QList<BlockSpan> inNumberOrder() const;
+    template <typename F> void forEachInNumberOrder(F&& f) const
+    {
+        for (const BlockSpan& span : m_spans)
+            if (span.first >= 0)
+                f(span);
+        for (const BlockSpan& span : m_far)
+            f(span);
+    }
+
+    // One more than the highest number that has a block (0 when none).
+    int end() const;
+
+    // Every header in list order, copies and unnumbered headers included.
+    const QList<ListedBlock>& inListOrder() const { return m_listed; }
+
+private:
+    BlockSpan* spanOf(int number, qsizetype lines);
+
+    // By number, for the numbers a list of this size can hold densely; first
+    // == -1 where there is no block.
+    QList<BlockSpan> m_spans;
+    // The few numbers beyond, in ascending order.
+    QList<BlockSpan> m_far;
+    QList<ListedBlock> m_listed;
+};
+
+// The four moves over record numbers.
+enum class Direction { Previous, Next, First, Last };
+
+// The number a move reaches from `current` over the blocks of `index` that
+// pass `test`: previous gives the nearest such number below `current`, next
+// the nearest above, first the lowest, last the highest; `current` itself when
+// none passes. Each block is tested at most once, nearest first.
+int nearest(const BlockIndex& index, int current, Direction direction,
+            const std::function<bool(const BlockSpan&)>& test);
+
+// The number of an exact header line "<BLOC" + `digits` decimal digits + ">"
+// (letter case ignored), or nullopt.
+std::optional<int> exactHeaderNumber(const QByteArray& line, int digits);
+// The same for an exact trailer line "</BLOC" + digits + ">".
+std::optional<int> exactTrailerNumber(const QByteArray& line, int digits);
+
+} // namespace blocks
+
+} // namespace tarvik

@@ -1,0 +1,245 @@
+#include "storage/integrity.h"
+
+#include "platform/prompter.h"
+#include "storage/block_index.h"
+
+#include <QHash>
+#include <algorithm>
+#include <map>
+#include <optional>
+
+namespace tarvik {
+
+namespace integrity {
+
+namespace {
+
+// A header or trailer in capitals whose number is written exactly as the
+// program writes it. Anything else, a line with trailing characters included,
+// is not a usable marker: find() would never match it.
+bool usable(const blocks::Marker& m)
+{
+    return m.capitals && m.number >= 0;
+}
+
+using Span = blocks::ListedBlock;
+
+// Appends the block `s` to `out` under the number `number`. Stray trailers
+// inside it are structure left over from damage, not data, and are dropped so
+// that the result balances. Other lines that read like a marker ("</bloc..."
+// in small letters) stay data, made safe as a field is: under its new number
+// such a line could otherwise turn into the block's trailer at the next load.
+void appendRenumbered(BlockList& out, const BlockList& list, const Span& s, int number, int digits)
+{
+    out.append(blocks::header(number, digits));
+    const qsizetype last = s.trailer >= 0 ? s.trailer : s.next;
+    for (qsizetype k = s.first + 1; k < last; ++k)
+        if (!blocks::isTrailer(list.at(k)))
+            out.append(blocks::fieldLine(list.at(k)));
+    out.append(blocks::trailer(number, digits));
+}
+
+bool sameBody(const BlockList& list, const Span& a, const Span& b)
+{
+    const qsizetype aLast = a.trailer >= 0 ? a.trailer : a.next;
+    const qsizetype bLast = b.trailer >= 0 ? b.trailer : b.next;
+    if (aLast - a.first != bLast - b.first)
+        return false;
+    for (qsizetype k = 1; a.first + k < aLast; ++k)
+        if (list.at(a.first + k) != list.at(b.first + k))
+            return false;
+    return true;
+}
+
+} // namespace
+
+bool Augmente(BlockList& list)
+{
+    bool widened = false;
+    for (QByteArray& line : list) {
+        const blocks::Marker m = blocks::readMarker(line, 0);
+        if (m.isHeader()) {
+            // From the first long header on, the file is in the current form.
+            if (line.size() > 10)
+                break;
+            line.insert(5, '0');
+            widened = true;
+        } else if (m.isTrailer() && line.size() < 12) {
+            line.insert(6, '0');
+            widened = true;
+        }
+    }
+    return widened;
+}
+
+bool damaged(const BlockList& list, int digits)
+{
+    qsizetype balance = 0;
+    for (const QByteArray& line : list) {
+        const blocks::Marker m = blocks::readMarker(line, digits);
+        if (m.isHeader())
+            ++balance;
+        else if (m.isTrailer())
+            --balance;
+        else
+            continue;
+        if (!usable(m))
+            return true;
+    }
+    if (balance != 0)
+        return true;
+    // Equal counts can still hide a block without its trailer (or ended by a
+    // trailer in small letters, which is not counted) and a stray trailer
+    // further down; the duplicate check would then cut the list into blocks
+    // that no longer balance.
+    const blocks::BlockIndex index(list, digits);
+    for (const Span& s : index.inListOrder())
+        if (s.trailer < 0 || !blocks::isTrailer(list.at(s.trailer)))
+            return true;
+    return false;
+}
+
+int rebuild(BlockList& list, int recordCount, int digits)
+{
+    Q_UNUSED(recordCount); // every block is kept, whatever its number
+    const blocks::BlockIndex index(list, digits);
+    const QList<Span>& all = index.inListOrder();
+
+    // Blocks by number, each number's copies in list order; duplicates keep a
+    // shared number so that the duplicate check that follows can judge them.
+    std::map<int, QList<qsizetype>> byNumber;
+    QList<qsizetype> unnumbered;
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        if (all.at(i).number >= 0)
+            byNumber[all.at(i).number].append(i);
+        else
+            unnumbered.append(i);
+    }
+
+    BlockList out;
+    out.reserve(list.size() + all.size()); // room for the trailers added
+    int next = 0;
+    for (const auto& [number, copies] : byNumber) {
+        for (qsizetype i : copies)
+            appendRenumbered(out, list, all.at(i), next, digits);
+        ++next;
+    }
+    for (qsizetype i : unnumbered)
+        appendRenumbered(out, list, all.at(i), next++, digits);
+
+    list = std::move(out);
+    return blocks::countHeaders(list);
+}
+
+bool Verif(BlockList& list, int& recordCount, Prompter& prompter)
+{
+    if (!damaged(list, blocks::ContactDigits))
+        return false;
+    if (!prompter.askYesNo(QStringLiteral("Le fichier a été altéré. Restaurer ?")))
+        return false;
+    recordCount = rebuild(list, recordCount, blocks::ContactDigits);
+    return true;
+}
+
+bool removeDuplicates(BlockList& list, int& recordCount, int digits)
+{
+    const blocks::BlockIndex index(list, digits);
+    const QList<Span>& all = index.inListOrder();
+
+    // The first copy of a number in list order is the one the program reads
+    // and writes back; later copies are judged against the copies kept.
+    enum class Fate { Keep, Drop, MoveToEnd };
+    QList<Fate> fate(all.size(), Fate::Keep);
+    QHash<int, QList<qsizetype>> kept;
+    int highest = -1;
+    bool any = false;
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        const Span& s = all.at(i);
+        if (s.number < 0)
+            continue;
+        highest = std::max(highest, s.number);
+        QList<qsizetype>& copies = kept[s.number];
+        if (copies.isEmpty()) {
+            copies.append(i);
+            continue;
+        }
+        any = true;
+        const bool same = std::any_of(copies.begin(), copies.end(),
+                                      [&](qsizetype k) { return sameBody(list, all.at(k), s); });
+        fate[i] = same ? Fate::Drop : Fate::MoveToEnd;
+        if (!same)
+            copies.append(i);
+    }
+    if (!any)
+        return false;
+
+    // One pass over the list: a long file is copied once, not moved per block.
+    BlockList out;
+    out.reserve(list.size() + all.size());
+    qsizetype line = 0;
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        const Span& s = all.at(i);
+        while (line < s.first)
+            out.append(list.at(line++));
+        if (fate[i] == Fate::Keep)
+            while (line < s.end())
+                out.append(list.at(line++));
+        line = s.end();
+    }
+    while (line < list.size())
+        out.append(list.at(line++));
+    for (qsizetype i = 0; i < all.size(); ++i)
+        if (fate[i] == Fate::MoveToEnd)
+            appendRenumbered(out, list, all.at(i), ++highest, digits);
+
+    list = std::move(out);
+    recordCount = blocks::countHeaders(list);
+    return true;
+}
+
+void renumber(BlockList& list, int deleted, int& recordCount, int digits)
+{
+    if (recordCount <= 1)
+        return;
+    for (QByteArray& line : list) {
+        const blocks::Marker m = blocks::readMarker(line, digits);
+        if (!usable(m) || m.number <= deleted)
+            continue;
+        line = m.kind == blocks::Marker::Header ? blocks::header(m.number - 1, digits)
+                                                : blocks::trailer(m.number - 1, digits);
+    }
+    --recordCount;
+}
+
+bool closeGaps(BlockList& list, int& recordCount, int digits)
+{
+    std::map<int, int> numbers; // old number -> dense number
+    for (const QByteArray& line : list)
+        if (const blocks::Marker m = blocks::readMarker(line, digits); usable(m) && m.isHeader())
+            numbers.emplace(m.number, 0);
+    int next = 0;
+    bool moved = false;
+    for (auto& [old, dense] : numbers) {
+        dense = next++;
+        moved = moved || old != dense;
+    }
+    if (!moved)
+        return false;
+
+    for (QByteArray& line : list) {
+        const blocks::Marker m = blocks::readMarker(line, digits);
+        if (!usable(m))
+            continue;
+        if (m.isHeader())
+            line = blocks::header(numbers.at(m.number), digits);
+        // A trailer whose number has no header belongs to no block: left alone.
+        else if (const auto it = numbers.find(m.number); it != numbers.end())
+            line = blocks::trailer(it->second, digits);
+    }
+    recordCount = std::max(recordCount, int(numbers.size()));
+    return true;
+}
+
+} // namespace integrity
+
+} // namespace tarvik
