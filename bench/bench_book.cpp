@@ -170,7 +170,7 @@ BENCHMARK(BM_Load)->Arg(9999)->Arg(89998)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_VisitInNumberOrder)->Arg(9999)->Arg(89998)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Move<&B::Dernier, &B::Premier>)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Move<&B::Premier, &B::Dernier>)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Move<&B::suivant, &B::Premier>)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Move<&B::Suivant, &B::Premier>)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Move<&B::Precedent, &B::Dernier>)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteSameBytes)->Unit(benchmark::kMillisecond);

@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     auto inside = [&] { return book.currentRecord() >= 0 && book.currentRecord() < count; };
     FUZZ_CHECK(inside());
     for (int i = 0; i < 4 && i <= count; ++i) {
-        book.suivant();
+        book.Suivant();
         FUZZ_CHECK(inside());
     }
     book.Dernier();

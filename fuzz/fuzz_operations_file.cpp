@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     BookFlags flags;
     OperationBook book(flags, clock, prompter);
     try {
-        book.ChargeOperation(contacts);
+        book.load(contacts);
     } catch (const TarvikError&) {
         return 0;
     }
@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     auto inside = [&] { return book.current() >= 0 && book.current() < count; };
     for (int i = 0; i < 4 && i <= count; ++i) {
-        book.suivant();
+        book.Suivant();
         FUZZ_CHECK(inside());
     }
     book.Dernier();
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FixedPrompter again;
     BookFlags againFlags;
     OperationBook reloaded(againFlags, clock, again);
-    reloaded.ChargeOperation(savedContacts);
+    reloaded.load(savedContacts);
     FUZZ_CHECK(again.informations == 0);
     FUZZ_CHECK(!againFlags.fileModified);
     FUZZ_CHECK(reloaded.count() == count);

@@ -343,7 +343,7 @@ void TMainForm::selectAllRecords()
     TFiche* f = m_fiche;
     RecordBook& book = m_book;
     f->run([&book] {
-        book.SetSel(1);
+        book.SetSel(selection::All);
         book.Premier();
     });
     f->focusAfterMove();
@@ -396,7 +396,7 @@ void TMainForm::checkContactMode(int mode)
 {
     for (const char* name : ContactModeItems)
         action(QLatin1String(name))->setChecked(false);
-    const int index = (mode >= 2 && mode <= 7) ? mode - 1 : 0;
+    const int index = selection::menuIndex(selection::modeFromNumber(mode));
     action(QLatin1String(ContactModeItems[index]))->setChecked(true);
 }
 

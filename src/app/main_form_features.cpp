@@ -205,7 +205,9 @@ void TMainForm::chooseContactMode(int mode)
     checkContactMode(mode);
     TFiche* f = m_fiche;
     RecordBook& book = m_book;
-    f->run([this, mode, &book] { selectionui::chooseContactMode(book, mode, this); });
+    f->run([this, mode, &book] {
+        selectionui::chooseContactMode(book, selection::modeFromNumber(mode), this);
+    });
     f->focusAfterMove();
 }
 
@@ -214,7 +216,9 @@ void TMainForm::chooseOperationMode(int mode)
     checkOperationMode(mode);
     TFiche* f = m_fiche;
     RecordBook& book = m_book;
-    f->run([this, mode, &book] { selectionui::chooseOperationMode(book, mode, this); });
+    f->run([this, mode, &book] {
+        selectionui::chooseOperationMode(book, operations::selectionFromNumber(mode), this);
+    });
     f->focusAfterMove();
 }
 

@@ -37,9 +37,9 @@ void RecordBook::Charge(const QString& path)
     const bool foreign = m_contacts.load(path);
     m_contactPath = path;
     try {
-        m_ops.ChargeOperation(path);
+        m_ops.load(path);
     } catch (...) {
-        m_ops.reset();
+        m_ops.clear();
         throw;
     }
     LitFiche();
@@ -74,17 +74,17 @@ void RecordBook::Sauve(const QString& path)
 
 void RecordBook::contactMove(selection::Direction direction)
 {
-    using selection::Direction;
     if (!selection::isFiltered(m_selectionMode)) {
         m_contacts.move(direction);
         return;
     }
-    if ((direction == Direction::Next || direction == Direction::Last) && recordCount() < 2)
-        return;
-    // Written back first: a filtered move reads the stored lines.
-    EcritFiche();
-    m_contacts.moveTo(
-        selection::moveContact(contacts(), currentRecord(), direction, contactFilter()));
+    // The filter reads the stored lines: the move writes the shown record
+    // back before it asks.
+    const selection::ContactFilter filter = contactFilter();
+    m_contacts.move(direction,
+                    [&filter](const BlockList& list, int current, int, selection::Direction d) {
+                        return selection::moveContact(list, current, d, filter);
+                    });
 }
 
 void RecordBook::Precedent()
@@ -95,10 +95,10 @@ void RecordBook::Precedent()
         contactMove(selection::Direction::Previous);
 }
 
-void RecordBook::suivant()
+void RecordBook::Suivant()
 {
     if (m_page == Page::Operations)
-        m_ops.suivant();
+        m_ops.Suivant();
     else
         contactMove(selection::Direction::Next);
 }
@@ -144,7 +144,7 @@ void RecordBook::Nouveau()
     m_contacts.clear();
     // The page that was showing stays: the operations page then offers one
     // blank operation.
-    m_ops.reset();
+    m_ops.clear();
     m_flags = BookFlags();
     m_contactPath.clear();
     m_activity.newFile();
@@ -198,7 +198,8 @@ void RecordBook::setText(contact::Offset field, const QByteArray& value, Edit ho
 void RecordBook::ChargeIni(const QString& folder)
 {
     m_prefs.ChargeIni(folder);
-    m_selectionMode = m_prefs.ini().selectionMode;
+    m_storedSelection = m_prefs.ini().selectionMode;
+    m_selectionMode = selection::modeFromNumber(m_storedSelection);
     m_postcodeFilter = m_prefs.ini().postcodeFilter;
     m_townFilter = m_prefs.ini().townFilter;
 }
@@ -206,14 +207,14 @@ void RecordBook::ChargeIni(const QString& folder)
 void RecordBook::SauveIni(const QString& folder, const QString& lastFile)
 {
     m_prefs.setLastFile(lastFile);
-    m_prefs.setSelection(m_selectionMode, m_postcodeFilter, m_townFilter);
+    m_prefs.setSelection(m_storedSelection, m_postcodeFilter, m_townFilter);
     m_prefs.SauveIni(folder);
 }
 
 void RecordBook::saveProgramFiles(const QString& folder, const QString& lastFile)
 {
     m_prefs.setLastFile(lastFile);
-    m_prefs.setSelection(m_selectionMode, m_postcodeFilter, m_townFilter);
+    m_prefs.setSelection(m_storedSelection, m_postcodeFilter, m_townFilter);
     m_prefs.saveAll(folder);
 }
 

@@ -5,6 +5,7 @@
 #include "contacts/contact_record.h"
 #include "operations/operation_book.h"
 #include "selection/filtered_moves.h"
+#include "selection/sort.h"
 #include "settings/preferences.h"
 #include "storage/block_list.h"
 #include "storage/book_flags.h"
@@ -39,7 +40,7 @@ public:
     {
         bool autoOpen = false;
         QString lastFile;
-        int selectionMode = 0;
+        selection::Mode selectionMode = selection::All;
     };
 
     static constexpr int MaxRecords = ContactBook::MaxRecords;
@@ -79,7 +80,7 @@ public:
     // --- moves, creation, deletion (dispatched by the page shown)
     Page page() const { return m_page; }
     void Precedent();
-    void suivant();
+    void Suivant();
     void Premier();
     void Dernier();
     void Ajout();
@@ -133,14 +134,14 @@ public:
     const OperationBook& operations() const { return m_ops; }
 
     // --- selection, search and sort
-    int selectionMode() const { return m_selectionMode; }
+    selection::Mode selectionMode() const { return m_selectionMode; }
     const QByteArray& postcodeFilter() const { return m_postcodeFilter; }
     const QByteArray& townFilter() const { return m_townFilter; }
     void setPostcodeFilter(const QByteArray& value) { m_postcodeFilter = value; }
     void setTownFilter(const QByteArray& value);
     selection::ContactFilter contactFilter() const;
-    void SetSel(int mode); // modes 4 and 7 sort by follow-up first
-    void Trier(int key);   // 0 name, 1 postcode, 2 town, 3 follow-up
+    void SetSel(selection::Mode mode); // the follow-up modes sort by follow-up first
+    void Trier(sorting::Key key);      // an unknown key does nothing
     void TriRelance();
     // Searches: true when found (the record is shown); otherwise the user is
     // told "Fiche " + query + " non trouvée" and nothing moves.
@@ -186,7 +187,7 @@ public:
 
 private:
     void contactMove(selection::Direction direction);
-    void sortBy(int key);
+    void sortBy(sorting::Key key);
 
     Prompter& m_prompter;
     const Clock& m_clock;
@@ -196,7 +197,10 @@ private:
     Page m_page = Page::Contacts;
     ActivityBook m_activity;
     OperationBook m_ops;
-    int m_selectionMode = 1;
+    selection::Mode m_selectionMode = selection::All;
+    // The number the settings file keeps for the mode: an unknown one read
+    // there stays as it was until a mode is chosen.
+    int m_storedSelection = selection::All;
     QByteArray m_postcodeFilter;
     QByteArray m_townFilter;
     Preferences m_prefs;

@@ -19,17 +19,18 @@ void RecordBook::setTownFilter(const QByteArray& value)
 selection::ContactFilter RecordBook::contactFilter() const
 {
     // The value read from the settings file may have been written by hand.
-    return {m_selectionMode, m_postcodeFilter, ansi::upper(m_townFilter), m_clock.today()};
+    return {int(m_selectionMode), m_postcodeFilter, ansi::upper(m_townFilter), m_clock.today()};
 }
 
-void RecordBook::SetSel(int mode)
+void RecordBook::SetSel(selection::Mode mode)
 {
-    m_selectionMode = mode;
+    m_selectionMode = selection::modeFromNumber(mode);
+    m_storedSelection = int(mode);
     if (mode == selection::TodaysFollowups || mode == selection::FollowupsToDo)
         TriRelance();
 }
 
-void RecordBook::Trier(int key)
+void RecordBook::Trier(sorting::Key key)
 {
     if (key < sorting::ByName || key > sorting::ByFollowup)
         return;
@@ -45,10 +46,9 @@ void RecordBook::TriRelance()
     sortBy(sorting::ByFollowup);
 }
 
-void RecordBook::sortBy(int key)
+void RecordBook::sortBy(sorting::Key key)
 {
-    m_contacts.reorder(
-        [key](BlockList& list) { return sorting::sortRecords(list, sorting::Key(key)); });
+    m_contacts.reorder([key](BlockList& list) { return sorting::sortRecords(list, key); });
 }
 
 static bool findContact(RecordBook& book, int offset, const QByteArray& query)

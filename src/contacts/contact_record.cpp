@@ -1,5 +1,7 @@
 #include "contacts/contact_record.h"
 
+#include "platform/clock.h"
+
 #include <utility>
 
 namespace tarvik {
@@ -130,5 +132,23 @@ int nextCustomerCode(const BlockList& list)
 }
 
 } // namespace contact
+
+ContactRecord ContactCodec::blank(const Clock& clock)
+{
+    ContactRecord r;
+    const QDateTime now = clock.now();
+    r.contact_date = now.date();
+    r.followup_date = now.date();
+    r.contact_time = QTime(now.time().hour(), now.time().minute(), now.time().second());
+    r.followup_time = QTime(0, 0, 0);
+    return r;
+}
+
+void ContactCodec::read(const BlockList& list, qsizetype headerIndex, ContactRecord& record)
+{
+    contact::readBlock(list, headerIndex, record);
+    if (record.contact_date > record.followup_date)
+        record.followup_date = record.contact_date;
+}
 
 } // namespace tarvik

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "storage/block_book_rules.h"
 #include "storage/block_list.h"
 #include "storage/dates.h"
 
@@ -129,5 +130,25 @@ QByteArray* textField(ContactRecord& record, Offset offset);
 int nextCustomerCode(const BlockList& list);
 
 } // namespace contact
+
+class Clock;
+
+// How a contact is read from and written to its block, for the record book
+// skeleton.
+struct ContactCodec
+{
+    using Record = ContactRecord;
+    static constexpr BookRules Rules = ContactRules;
+    // Dates today, the contact time now, no follow-up time.
+    static ContactRecord blank(const Clock& clock);
+    // The block's fields; a follow-up date before the contact date becomes the
+    // contact date.
+    static void read(const BlockList& list, qsizetype headerIndex, ContactRecord& record);
+    static QList<QByteArray> lines(const ContactRecord& record, int number)
+    {
+        return contact::blockLines(record, number);
+    }
+    static QByteArray& code(ContactRecord& record) { return record.code; }
+};
 
 } // namespace tarvik

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "operations/operation_record.h"
+#include "storage/block_book.h"
 #include "storage/block_index.h"
 #include "storage/block_list.h"
 #include "storage/book_flags.h"
@@ -11,58 +13,28 @@
 
 namespace tarvik {
 
-class Clock;
-class Prompter;
 class TextMeasure;
 
-// Line offsets of an operation block, counted from its header.
-namespace operation {
-enum Offset {
-    Code = 1,
-    Type = 2,
-    Summary = 3,
-    FixedCost = 4,
-    UnitCost = 5,
-    StartDate = 6,
-    EndDate = 7,
-    Urgent = 8,
-    FixedLines = 8,
+namespace operations {
+// Which operations the moves of the operations page visit.
+enum class Selection {
+    All = 0,
+    OneType = 1, // those whose type, upper-cased, equals the type filter
 };
-} // namespace operation
-
-// One dated cost entry of an operation.
-struct OperationEntry
+// The selection a number stands for (the menu keeps them as 0 and 1): All for
+// any number but 1.
+inline Selection selectionFromNumber(int number)
 {
-    QByteArray date; // "dd/mm/yyyy"
-    QByteArray label;
-    QByteArray amount;
-    bool operator==(const OperationEntry&) const = default;
-};
+    return number == int(Selection::OneType) ? Selection::OneType : Selection::All;
+}
+} // namespace operations
 
-// The shown operation, one value per control of the operations page.
-struct OperationRecord
-{
-    QByteArray op_code;
-    QByteArray op_type;
-    QByteArray summary;
-    QByteArray fixed_cost;
-    QByteArray unit_cost;
-    QDate start_date;
-    QDate end_date;
-    bool urgent = false;
-    QList<QByteArray> description; // "MEM3" lines
-    QList<QByteArray> highlights;  // "MEM4" lines
-    QList<OperationEntry> entries; // "DATA" lines, every one of them
-    bool operator==(const OperationRecord&) const = default;
-};
-
-// The operations of the open file: their block list, the shown operation and
-// the operation type selection. The file-modified and operations-changed flags
-// are the record book's, shared with the contacts.
-class OperationBook
+// The operations of the open file: the record book skeleton over the
+// operations block list, with the operation type selection, the entry panel
+// and the edits of the shown operation.
+class OperationBook : public BlockBook<OperationCodec>
 {
 public:
-    static constexpr int MaxOperations = 9999;
     // Entries the entry panel accepts by hand; a file may hold more, and they
     // are all shown and kept.
     static constexpr int MaxTypedEntries = 63;
@@ -71,43 +43,33 @@ public:
 
     OperationBook(BookFlags& flags, const Clock& clock, Prompter& prompter);
 
-    BlockList& list() { return m_list; }
-    const BlockList& list() const { return m_list; }
-    int current() const { return m_current; }
-    int count() const { return m_count; }
-    OperationRecord& shown() { return m_shown; }
-    const OperationRecord& shown() const { return m_shown; }
-
     // Reads the operations file beside `contactPath` (last three characters
     // replaced by "opr"), then its integrity steps; operation 0 is current.
-    // A missing file gives an empty list and one blank operation.
-    void ChargeOperation(const QString& contactPath);
+    // A missing file gives an empty list and one blank operation. Throws
+    // TarvikError when it exists but cannot be read (nothing changes).
+    void load(const QString& contactPath);
     // Writes the shown operation back, drops leading blank lines and writes the
     // list whole to the operations file of `contactPath`. Throws TarvikError
     // when the file cannot be written (the old file then stays whole).
-    void save(const QString& contactPath);
+    void save(const QString& contactPath) { saveTo(pathFor(contactPath)); }
     static QString pathFor(const QString& contactPath);
 
-    void LitOperation();
-    void EcritOperation();
-    int Numero() const; // next operation code
-
-    // Empties the list for a new file: one blank operation.
-    void reset();
+    void LitOperation() { read(); }
+    void EcritOperation() { writeBack(); }
+    int Numero() const { return nextCode(); } // next operation code
 
     // Moves of the operations page, with the type filter when it is on.
-    void Precedent();
-    void suivant();
-    void Premier();
-    void Dernier();
-    void Ajout();          // "Le fichier est plein" past 9999
-    void Supprime();       // after the caller's confirmation
-    void goTo(int number); // list window or search choice: write back, read
+    void Precedent() { moveBySelection(blocks::Direction::Previous); }
+    void Suivant() { moveBySelection(blocks::Direction::Next); }
+    void Premier() { moveBySelection(blocks::Direction::First); }
+    void Dernier() { moveBySelection(blocks::Direction::Last); }
+    void Ajout() { add(); }       // "Le fichier est plein" past 9999
+    void Supprime() { remove(); } // after the caller's confirmation
 
-    // Operation selection: 0 all, 1 one type (filter value upper-cased).
-    int selectionMode() const { return m_mode; }
-    void SetOpr(int mode) { m_mode = mode; }
+    operations::Selection selectionMode() const { return m_mode; }
+    void SetOpr(operations::Selection mode) { m_mode = mode; }
     const QByteArray& typeFilter() const { return m_typeFilter; }
+    // Kept upper-cased (a..z only).
     void setTypeFilter(const QByteArray& value);
 
     // Edits of the page; each sets the flags the way the page's keys do.
@@ -142,26 +104,20 @@ public:
     // Unbalanced headers and trailers: tells the user "Des fichiers ont été
     // altérés / Vérifiez s'il n'y a pas eu perte de données" and rebuilds the
     // list in number order, keeping the blocks behind a gap. True when rebuilt.
-    bool Verif2();
+    static bool Verif2(BlockList& list, int& count, Prompter& prompter);
     // Duplicated operation numbers: no data is lost, the count is recomputed.
-    bool Doublons2();
+    static bool Doublons2(BlockList& list, int& count);
     // After the block of `deleted` was removed: the blocks above move down.
-    void Renum2(int deleted);
-    void Squize2();
+    void Renum2(int deleted) { renumberAfter(deleted); }
+    void Squize2() { dropLeadingBlanks(); }
 
 private:
-    void move(blocks::Direction direction);
+    void recordRead() override;
+    void moveBySelection(blocks::Direction direction);
     QByteArray* field(operation::Offset field);
 
-    BookFlags& m_flags;
-    const Clock& m_clock;
-    Prompter& m_prompter;
-    BlockList m_list;
-    int m_current = 0;
-    int m_count = 1;
-    OperationRecord m_shown;
     QDate m_entryDate;
-    int m_mode = 0;
+    operations::Selection m_mode = operations::Selection::All;
     QByteArray m_typeFilter;
 };
 

@@ -1,6 +1,6 @@
 #include "operations/type_moves.h"
 
-#include "operations/operation_book.h"
+#include "operations/operation_record.h"
 #include "storage/ansi.h"
 
 namespace tarvik {

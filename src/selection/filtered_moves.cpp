@@ -12,6 +12,16 @@ bool isFiltered(int mode)
     return mode >= Alerts && mode <= FollowupsToDo;
 }
 
+Mode modeFromNumber(int stored)
+{
+    return isFiltered(stored) ? Mode(stored) : All;
+}
+
+int menuIndex(Mode mode)
+{
+    return int(modeFromNumber(mode)) - int(All);
+}
+
 int move(const BlockList& list, int current, Direction direction, int digits, const BlockTest& test)
 {
     return blocks::nearest(blocks::BlockIndex(list, digits), current, direction,

@@ -15,8 +15,9 @@ namespace selection {
 
 using Direction = blocks::Direction;
 
-// Contacts modes; any other value moves over all records.
-enum Mode {
+// Contacts modes, by the number the settings file keeps for them; any other
+// number moves over all records.
+enum Mode : int {
     All = 1,
     Alerts = 2,
     ClosedSales = 3,
@@ -25,6 +26,12 @@ enum Mode {
     Town = 6,
     FollowupsToDo = 7,
 };
+
+// The mode a number stands for (the settings file and the menu keep modes as
+// these numbers): All for any number outside 2 to 7.
+Mode modeFromNumber(int stored);
+// The position of `mode` in the menu group of the seven modes (0 for all).
+int menuIndex(Mode mode);
 
 struct ContactFilter
 {

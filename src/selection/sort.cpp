@@ -14,6 +14,13 @@ namespace tarvik {
 
 namespace sorting {
 
+std::optional<Key> keyAt(int index)
+{
+    if (index < ByName || index > ByFollowup)
+        return std::nullopt;
+    return Key(index);
+}
+
 QByteArray sortKey(const BlockList& list, qsizetype h, Key key)
 {
     switch (key) {

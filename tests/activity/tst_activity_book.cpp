@@ -81,7 +81,7 @@ void TstActivityBook::recallLastsUntilTheNextRead()
     f.book.Rappel();
     QCOMPARE(f.book.shown().response, QByteArray("Int\xe9ress\xe9"));
     // Shown again (here by a move): the buffer is gone.
-    f.book.suivant();
+    f.book.Suivant();
     QVERIFY(f.book.recallBuffer().isEmpty());
     f.book.Rappel();
     QVERIFY(f.book.shown().response != "Int\xe9ress\xe9");

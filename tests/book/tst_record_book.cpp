@@ -47,6 +47,8 @@ private slots:
     void programFilesWrittenEachOnItsOwn();
     void pendingEditStaysWithItsRecord_data();
     void pendingEditStaysWithItsRecord();
+    void selectionModeKeepsItsStoredNumber_data();
+    void selectionModeKeepsItsStoredNumber();
 };
 
 void TstRecordBook::moves_data()
@@ -84,7 +86,7 @@ void TstRecordBook::moves()
     if (move == "previous")
         f.book.Precedent();
     else if (move == "next")
-        f.book.suivant();
+        f.book.Suivant();
     else if (move == "first")
         f.book.Premier();
     else
@@ -197,7 +199,7 @@ void TstRecordBook::copyPaste()
     f.load(fileOf({"Source", "Target"}));
     ContactRecord source = f.book.shown();
     f.book.Copier();
-    f.book.suivant();
+    f.book.Suivant();
     const ContactRecord before = f.book.shown();
     f.book.Coller();
     QVERIFY(f.book.flags().recordChanged);
@@ -217,7 +219,7 @@ void TstRecordBook::copyPaste()
     QCOMPARE(r.history, before.history);
     // The paste reaches the list with the next move.
     f.book.Precedent();
-    f.book.suivant();
+    f.book.Suivant();
     QCOMPARE(f.book.shown().address2, QByteArray("Source bis"));
 }
 
@@ -450,7 +452,7 @@ void TstRecordBook::unchangedFileIsNotWritten()
 {
     BookFixture f;
     f.load(fileOf({"A", "B"}));
-    f.book.suivant();
+    f.book.Suivant();
     f.book.Premier();
     writeBytes(f.path(), "sentinel");
     f.book.Sauve(f.path());
@@ -604,11 +606,13 @@ void TstRecordBook::pendingEditStaysWithItsRecord_data()
         },
         true, {"CHARLIE", "BRAVO", "ALPHA", "DELTA", "ECHO"});
     row(
-        "sort by name", [](BookFixture& f) { f.book.Trier(0); }, true, three);
+        "sort by name", [](BookFixture& f) { f.book.Trier(sorting::ByName); }, true, three);
     row(
-        "sort by follow-up", [](BookFixture& f) { f.book.Trier(3); }, true, three);
+        "sort by follow-up", [](BookFixture& f) { f.book.Trier(sorting::ByFollowup); }, true,
+        three);
     row(
-        "follow-ups of the day", [](BookFixture& f) { f.book.SetSel(4); }, true, three);
+        "follow-ups of the day", [](BookFixture& f) { f.book.SetSel(selection::TodaysFollowups); },
+        true, three);
     row(
         "search by name", [](BookFixture& f) { QVERIFY(f.book.RechNom("alp")); }, true, three);
     row(
@@ -678,6 +682,51 @@ void TstRecordBook::pendingEditStaysWithItsRecord()
     QCOMPARE(edited, editKept ? 1 : 0);
     const QSet<QByteArray> distinct(codes.begin(), codes.end());
     QCOMPARE(distinct.size(), codes.size());
+}
+
+void TstRecordBook::selectionModeKeepsItsStoredNumber_data()
+{
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("chosen"); // 0: none
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("menuIndex");
+    QTest::addColumn<int>("written");
+    QTest::newRow("0 left alone") << 0 << 0 << int(selection::All) << 0 << 0;
+    QTest::newRow("unknown 9 left alone") << 9 << 0 << int(selection::All) << 0 << 9;
+    QTest::newRow("follow-ups of the day") << 4 << 0 << int(selection::TodaysFollowups) << 3 << 4;
+    QTest::newRow("town") << 6 << 0 << int(selection::Town) << 5 << 6;
+    QTest::newRow("0, then all chosen")
+        << 0 << int(selection::All) << int(selection::All) << 0 << 1;
+    QTest::newRow("town, then alerts")
+        << 6 << int(selection::Alerts) << int(selection::Alerts) << 1 << 2;
+}
+
+// The settings file keeps the mode as its number; a number the program does
+// not know moves over all records and is written back as it was read, until
+// the user chooses a mode.
+void TstRecordBook::selectionModeKeepsItsStoredNumber()
+{
+    QFETCH(int, stored);
+    QFETCH(int, chosen);
+    QFETCH(int, mode);
+    QFETCH(int, menuIndex);
+    QFETCH(int, written);
+    BookFixture f;
+    const QString folder = f.dir.path();
+    const QString ini = QDir(folder).filePath(QStringLiteral("Tarvik.ini"));
+    f.book.SauveIni(folder, QString());
+    BlockList lines = blocks::splitLines(readBytes(ini));
+    lines[10] = QByteArray::number(stored);
+    writeBytes(ini, blocks::joinLines(lines));
+
+    RecordBook book(f.prompter, f.clock);
+    book.ChargeIni(folder);
+    if (chosen)
+        book.SetSel(selection::Mode(chosen));
+    QCOMPARE(int(book.selectionMode()), mode);
+    QCOMPARE(selection::menuIndex(book.selectionMode()), menuIndex);
+    book.SauveIni(folder, QString());
+    QCOMPARE(blocks::splitLines(readBytes(ini)).value(10), QByteArray::number(written));
 }
 
 QTEST_GUILESS_MAIN(TstRecordBook)

@@ -35,7 +35,7 @@ struct BookFixture
         book.Premier();
         names << book.shown().name;
         for (int i = 1; i < book.recordCount(); ++i) {
-            book.suivant();
+            book.Suivant();
             names << book.shown().name;
         }
         return names;

@@ -206,7 +206,7 @@ void TstHistory::counters()
         got << f.book.counterLabel(i);
     QCOMPARE(got, labels);
 
-    f.book.suivant();
+    f.book.Suivant();
     f.book.Compteurs();
     QCOMPARE(f.book.counterLabel(1), QStringLiteral("Ventes abouties  2"));
     QCOMPARE(f.book.counterLabel(4), QStringLiteral("Nbr contacts  2"));
@@ -347,7 +347,7 @@ void TstHistory::recallAfterShowingAnotherRecordDoesNothing()
     f.load(fileOf({"A", "B"}));
     fillEntry(f.book);
     f.book.Valider();
-    f.book.suivant();
+    f.book.Suivant();
     QVERIFY(f.book.recallBuffer().isEmpty());
     const ContactRecord before = f.book.shown();
     f.book.Rappel();

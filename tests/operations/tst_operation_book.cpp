@@ -45,7 +45,7 @@ struct Fixture
     void load(const BlockList& lines)
     {
         writeBytes(operationsPath(), blocks::joinLines(lines));
-        book.ChargeOperation(contactPath());
+        book.load(contactPath());
     }
     QList<QByteArray> headers() const
     {
@@ -100,7 +100,7 @@ private slots:
 void TstOperationBook::missingFileGivesOneBlankOperation()
 {
     Fixture f;
-    f.book.ChargeOperation(f.contactPath());
+    f.book.load(f.contactPath());
     QCOMPARE(f.book.count(), 1);
     QCOMPARE(f.book.current(), 0);
     QVERIFY(f.book.list().isEmpty());
@@ -124,7 +124,7 @@ void TstOperationBook::rewrittenBlockMovesToTheEnd()
            block(2, "10003", "Salon", "C"));
     f.book.setText(operation::Summary, "A2");
     f.book.save(f.contactPath());
-    f.book.ChargeOperation(f.contactPath());
+    f.book.load(f.contactPath());
     QCOMPARE(f.headers(), (QList<QByteArray>{"<BLOC0001>", "<BLOC0002>", "<BLOC0000>"}));
     QCOMPARE(f.summaryOf(0), QByteArray("A2"));
     QCOMPARE(f.summaryOf(1), QByteArray("B"));
@@ -303,7 +303,7 @@ void TstOperationBook::costTypingIsKept()
     f.load(block(0, "10001", "", "A") + block(1, "10002", "", "B"));
     f.book.setText(operation::FixedCost, "12,5");
     QVERIFY(f.flags.operationsChanged);
-    f.book.suivant();
+    f.book.Suivant();
     f.book.Precedent();
     QCOMPARE(f.book.shown().fixed_cost, QByteArray("12,5"));
 }
@@ -378,8 +378,12 @@ void TstOperationBook::newOperationAndFullFile()
     QCOMPARE(f.book.count(), 9999);
     QVERIFY(f.book.shown().summary.isEmpty());
     QVERIFY(!f.flags.operationsChanged);
-    // The operation left was written back before the new one was shown.
-    QCOMPARE(f.book.list().at(f.book.list().size() - 2), QByteArray("</BLOC9997>"));
+    // The operation left was written back before the new one was shown, and
+    // the new one has its block at once, behind it.
+    const qsizetype left = blocks::find(f.book.list(), "<BLOC9997>");
+    QCOMPARE(f.book.list().at(left + operation::Summary), QByteArray("avant"));
+    QCOMPARE(f.book.list().at(f.book.list().size() - 12), QByteArray("</BLOC9997>"));
+    QCOMPARE(f.book.list().last(), QByteArray("</BLOC9998>"));
 
     f.book.setText(operation::Summary, "dernier");
     const BlockList before = f.book.list();
@@ -388,7 +392,10 @@ void TstOperationBook::newOperationAndFullFile()
     QCOMPARE(f.book.count(), 9999);
     QCOMPARE(f.book.current(), 9998);
     QCOMPARE(f.book.list().last(), QByteArray("</BLOC9998>"));
-    QCOMPARE(f.book.list().size(), before.size() + 10);
+    // The edit went into the block the add had written.
+    QCOMPARE(f.book.list().size(), before.size());
+    QCOMPARE(f.book.list().at(f.book.list().size() - 10 + operation::Summary),
+             QByteArray("dernier"));
 }
 
 void TstOperationBook::lastWithOneOperationDoesNothing()
@@ -411,7 +418,7 @@ void TstOperationBook::plainMoves()
     QCOMPARE(f.book.current(), 0);
     f.book.Dernier();
     QCOMPARE(f.book.shown().summary, QByteArray("C"));
-    f.book.suivant();
+    f.book.Suivant();
     QCOMPARE(f.book.current(), 2);
     f.book.Precedent();
     QCOMPARE(f.book.shown().summary, QByteArray("B"));
@@ -446,7 +453,7 @@ void TstOperationBook::typeFilterMoves()
     f.load(block(4, "5", "mailing", "E") + block(0, "1", "Salon", "A") +
            block(1, "2", "Mailing", "B") + block(2, "3", "MAILING ", "C") +
            block(3, "4", "Mailing\xe9", "D"));
-    f.book.SetOpr(1);
+    f.book.SetOpr(operations::Selection::OneType);
     f.book.setTypeFilter("mailing");
     QCOMPARE(f.book.typeFilter(), QByteArray("MAILING"));
     f.book.goTo(from);
@@ -455,7 +462,7 @@ void TstOperationBook::typeFilterMoves()
         f.book.Precedent();
         break;
     case blocks::Direction::Next:
-        f.book.suivant();
+        f.book.Suivant();
         break;
     case blocks::Direction::First:
         f.book.Premier();
@@ -496,7 +503,7 @@ void TstOperationBook::loadSaveKeepsBytes()
         "DATA01/02/2026\tSalon\t1500,00\r\n</BLOC0001>\r\n<BLOC0000>\r\n10001\r\n\r\n\r\n\r\n"
         "\r\n01/01/2026\r\n01/01/2026\r\nN\r\n</BLOC0000>\r\n \r\n";
     writeBytes(f.operationsPath(), data);
-    f.book.ChargeOperation(f.contactPath());
+    f.book.load(f.contactPath());
     f.book.Dernier();
     f.book.Premier();
     QVERIFY(!f.flags.fileModified);

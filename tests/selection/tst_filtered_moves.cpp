@@ -167,7 +167,7 @@ void TstFilteredMoves::fieldTests()
     fx.load(l);
     fx.book.setPostcodeFilter(filter);
     fx.book.setTownFilter(filter);
-    fx.book.SetSel(mode);
+    fx.book.SetSel(selection::Mode(mode));
     fx.book.Premier();
     if (mode == selection::TodaysFollowups || mode == selection::FollowupsToDo) {
         // The sort by follow-up moved the record; find it by name.
@@ -208,10 +208,10 @@ void TstFilteredMoves::bookMovesUnderMode()
     fx.book.SetSel(selection::Alerts);
     fx.book.Premier();
     QCOMPARE(fx.book.currentRecord(), 3);
-    fx.book.suivant();
+    fx.book.Suivant();
     QCOMPARE(fx.book.currentRecord(), 7);
     QCOMPARE(fx.book.shown().name, QByteArray("N7"));
-    fx.book.suivant();
+    fx.book.Suivant();
     QCOMPARE(fx.book.currentRecord(), 7);
     fx.book.Precedent();
     QCOMPARE(fx.book.currentRecord(), 3);
@@ -257,7 +257,7 @@ void TstFilteredMoves::followupModesSortAndKeepEdits()
     QCOMPARE(fx.book.currentRecord(), 0);
     fx.book.setText(contact::Name, "EDITED");
 
-    fx.book.SetSel(mode);
+    fx.book.SetSel(selection::Mode(mode));
     // Sorted by follow-up: N2, N1, then the edited record (former N0).
     QCOMPARE(fx.names(), (QList<QByteArray>{"N2", "N1", "EDITED"}));
     QCOMPARE(fx.book.recordCount(), 3);

@@ -71,7 +71,7 @@ void TstSort::orderByKey()
         l[blocks::find(l, blocks::header(n, 5)) + offset] = values.at(n);
     SelectFixture fx;
     fx.load(l);
-    fx.book.Trier(key);
+    fx.book.Trier(sorting::Key(key));
 
     QList<QByteArray> got;
     const BlockList& s = fx.book.contacts();
@@ -156,7 +156,7 @@ void TstSort::damagedBlockDoesNotSwallowNext()
 void TstSort::emptyFile()
 {
     SelectFixture fx;
-    fx.book.Trier(0);
+    fx.book.Trier(sorting::ByName);
     QVERIFY(fx.book.contacts().isEmpty());
     QCOMPARE(fx.book.recordCount(), 1);
     QVERIFY(fx.book.flags().fileModified);
@@ -172,7 +172,7 @@ void TstSort::shownRecordIsTheOneAtItsNumber()
     fx.load(recs);
     fx.book.goToRecord(1);
     fx.book.setText(contact::Name, "Edited");
-    fx.book.Trier(2);
+    fx.book.Trier(sorting::ByTown);
     QCOMPARE(fx.book.currentRecord(), 1);
     QCOMPARE(fx.book.shown().town, QByteArray("Nice"));
     QCOMPARE(fx.names(), (QList<QByteArray>{"Edited", "N2", "N0"}));
@@ -186,7 +186,7 @@ void TstSort::cancelledSortChangesNothing()
     recs[0].name = "Z";
     fx.load(recs);
     const BlockList before = fx.book.contacts();
-    fx.book.Trier(-1);
+    fx.book.Trier(sorting::Key(-1));
     QCOMPARE(fx.book.contacts(), before);
     QVERIFY(!fx.book.flags().fileModified);
 }

@@ -32,7 +32,7 @@ struct Fixture
     explicit Fixture(const BlockList& lines = {})
     {
         lists[settings::Operation] = {"Mailing", "Salon"};
-        book.list() = lines;
+        book.setLines(lines);
         book.LitOperation();
         page = std::make_unique<OperationsPage>(book, lists);
         page->resize(780, 480);
@@ -107,7 +107,7 @@ void TstOperationsPage::refreshShowsWithoutMarking()
     QCOMPARE(grid->columnWidth(2), 96);
 
     // Another operation read into the same page: still nothing marked.
-    f.book.list() = {};
+    f.book.setLines({});
     f.book.LitOperation();
     f.page->refresh();
     QVERIFY(!f.flags.operationsChanged);
@@ -260,7 +260,7 @@ void TstOperationsPage::everyEntryIsShown()
     QCOMPARE(grid->rowCount(), 70);
     QCOMPARE(f.row(69), (QStringList{"01/03/2026", "ligne 70", "1,00"}));
 
-    f.book.list() = {};
+    f.book.setLines({});
     f.book.LitOperation();
     f.page->refresh();
     QCOMPARE(grid->rowCount(), 63);

@@ -583,7 +583,7 @@ void TFiche::previous()
 
 void TFiche::next()
 {
-    run([this] { m_book.suivant(); });
+    run([this] { m_book.Suivant(); });
     focusAfterMove();
 }
 

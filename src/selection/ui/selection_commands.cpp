@@ -5,6 +5,7 @@
 #include "platform/ui/command_guard.h"
 #include "selection/filtered_moves.h"
 #include "selection/search.h"
+#include "selection/sort.h"
 #include "selection/ui/filter_dialogs.h"
 #include "selection/ui/list_windows.h"
 #include "selection/ui/search_dialogs.h"
@@ -15,7 +16,7 @@ namespace tarvik {
 
 namespace selectionui {
 
-void chooseContactMode(RecordBook& book, int mode, QWidget* parent)
+void chooseContactMode(RecordBook& book, selection::Mode mode, QWidget* parent)
 {
     if (mode == selection::Postcode) {
         if (const auto value = TFcp::ask(parent, book.postcodeFilter()))
@@ -32,11 +33,11 @@ void chooseContactMode(RecordBook& book, int mode, QWidget* parent)
     book.Premier();
 }
 
-void chooseOperationMode(RecordBook& book, int mode, QWidget* parent)
+void chooseOperationMode(RecordBook& book, operations::Selection mode, QWidget* parent)
 {
     OperationBook& ops = book.operations();
     ops.SetOpr(mode);
-    if (mode == 1) {
+    if (mode == operations::Selection::OneType) {
         const auto value =
             TSTyp::ask(parent, book.pickLists()[settings::Operation], ops.typeFilter());
         if (value)
@@ -95,11 +96,11 @@ void searchNumber(RecordBook& book, QWidget* parent)
 
 void sort(RecordBook& book, QWidget* parent)
 {
-    const int key = TTri::ask(parent);
-    if (key < 0)
+    const std::optional<sorting::Key> key = sorting::keyAt(TTri::ask(parent));
+    if (!key)
         return;
     WaitCursor wait;
-    book.Trier(key);
+    book.Trier(*key);
 }
 
 void showList(RecordBook& book, QWidget* parent)

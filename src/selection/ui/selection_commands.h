@@ -1,5 +1,8 @@
 #pragma once
 
+#include "operations/operation_book.h"
+#include "selection/filtered_moves.h"
+
 class QWidget;
 
 namespace tarvik {
@@ -13,10 +16,10 @@ namespace selectionui {
 // Contacts modes 1 to 7: TFcp for 5 and TVille for 6 (a cancelled dialog keeps
 // the filter value and sets the mode all the same), then the first record
 // under the mode.
-void chooseContactMode(RecordBook& book, int mode, QWidget* parent);
+void chooseContactMode(RecordBook& book, selection::Mode mode, QWidget* parent);
 // Operations mode 0 (all) or 1 (one type, chosen in TSTyp), then the first
 // operation under it.
-void chooseOperationMode(RecordBook& book, int mode, QWidget* parent);
+void chooseOperationMode(RecordBook& book, operations::Selection mode, QWidget* parent);
 
 void searchName(RecordBook& book, QWidget* parent);
 void searchPhone(RecordBook& book, QWidget* parent);
