@@ -36,6 +36,7 @@ void RecordBook::Charge(const QString& path)
     // written back into this one. The page that was showing stays.
     const bool foreign = m_contacts.load(path);
     m_contactPath = path;
+    const QStringList uidNotices = m_uids.load(path);
     try {
         m_ops.load(path);
     } catch (...) {
@@ -49,6 +50,8 @@ void RecordBook::Charge(const QString& path)
     if (foreign)
         m_prompter.information(QStringLiteral("Le fichier ") + QFileInfo(path).fileName() +
                                QStringLiteral(" ne contient aucune fiche de contact"));
+    if (!uidNotices.isEmpty())
+        m_prompter.information(uidNotices.join(QLatin1Char('\n')));
 }
 
 void RecordBook::loadContacts(const BlockList& lines)
@@ -66,6 +69,7 @@ void RecordBook::Sauve(const QString& path)
     m_flags.fileModified = true;
     m_contacts.save(path);
     m_ops.save(path);
+    m_uids.save(path, contacts());
     m_flags = BookFlags();
     m_contactPath = path;
 }
@@ -135,7 +139,9 @@ void RecordBook::Supprime()
         m_ops.Supprime();
         return;
     }
+    const BlockList before = contacts();
     m_contacts.Supprime();
+    m_uids.follow(before, contacts());
     Compteurs();
 }
 
@@ -147,6 +153,7 @@ void RecordBook::Nouveau()
     m_ops.clear();
     m_flags = BookFlags();
     m_contactPath.clear();
+    m_uids.clear();
     m_activity.newFile();
 }
 

@@ -3,6 +3,7 @@
 #include "activity/activity_book.h"
 #include "contacts/contact_book.h"
 #include "contacts/contact_record.h"
+#include "exchange/uid_store.h"
 #include "operations/operation_book.h"
 #include "selection/filtered_moves.h"
 #include "selection/sort.h"
@@ -158,6 +159,8 @@ public:
     exchange::ImportOutcome importFile(const QString& path);
     // Writes the address part of every contact; throws TarvikError on failure.
     void exportFile(const QString& path, int filterIndex);
+    // The contacts' stable identifiers, read with the file and saved with it.
+    exchange::UidStore& uids() { return m_uids; }
 
     // --- settings, company lines, pick lists (files in the program folder)
     void ChargeSoc(const QString& folder) { m_prefs.ChargeSoc(folder); }
@@ -204,6 +207,7 @@ private:
     QByteArray m_postcodeFilter;
     QByteArray m_townFilter;
     Preferences m_prefs;
+    exchange::UidStore m_uids;
 };
 
 } // namespace tarvik

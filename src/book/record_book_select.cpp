@@ -48,7 +48,9 @@ void RecordBook::TriRelance()
 
 void RecordBook::sortBy(sorting::Key key)
 {
+    const BlockList before = contacts();
     m_contacts.reorder([key](BlockList& list) { return sorting::sortRecords(list, key); });
+    m_uids.follow(before, contacts());
 }
 
 static bool findContact(RecordBook& book, int offset, const QByteArray& query)

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "storage/block_list.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace tarvik {
+
+namespace exchange {
+
+// The stable identifiers (UIDs) of the contacts, which address books and
+// calendars know them by. They live in a companion file beside the contact
+// file (same path, extension "uid"), one line per record: customer code, tab,
+// UID; the contact file itself is never touched for them. A record is found by
+// its code; records that share one code take that code's lines in file order.
+// A record without a line gets a new random "urn:uuid:" identifier, which then
+// stays with it for the run and is written at the next save.
+class UidStore
+{
+public:
+    // NAME.ctc -> NAME.uid (the extension of the file name replaced, or added).
+    static QString companionPath(const QString& contactPath);
+    static QByteArray newUid();
+
+    // Reads the companion of `contactPath`; a missing one leaves the store
+    // empty. Lines without a tab are read past and told in the result. Throws
+    // TarvikError when the file exists but cannot be read.
+    QStringList load(const QString& contactPath);
+    void clear();
+    // True when load() found a companion file.
+    bool hadFile() const { return m_hadFile; }
+
+    // The UID of every block of `list`, in list order (the order of
+    // BlockIndex::inListOrder), new ones given where missing.
+    QList<QByteArray> assign(const BlockList& list);
+    // The UID of the block whose header stands at `headerIndex`.
+    QByteArray uidAt(const BlockList& list, qsizetype headerIndex);
+    // Gives the block at `headerIndex` this UID (an imported card's own):
+    // the block must be the last of its code in the list.
+    void setUid(const BlockList& list, qsizetype headerIndex, const QByteArray& uid);
+
+    // The list was rearranged (sorted, renumbered, a record deleted) from
+    // `before` to `after`: each record keeps its UID, found by its lines when
+    // its code is shared with another record.
+    void follow(const BlockList& before, const BlockList& after);
+
+    // Writes the companion of `contactPath` for the records of `list`.
+    // Throws TarvikError when it cannot be written (the old file stays whole).
+    void save(const QString& contactPath, const BlockList& list);
+
+private:
+    QHash<QByteArray, QList<QByteArray>> m_byCode; // in file order per code
+    bool m_hadFile = false;
+};
+
+} // namespace exchange
+
+} // namespace tarvik
