@@ -1,4 +1,5 @@
 #include "app/about_box.h"
+#include "app/command_line.h"
 #include "app/french.h"
 #include "app/main_form.h"
 #include "app/version.h"
@@ -17,6 +18,9 @@ using namespace tarvik;
 
 int main(int argc, char** argv)
 {
+    // The commands without a window need no display.
+    if (commandline::wanted(argc, argv))
+        return commandline::run(argc, argv);
     QApplication app(argc, argv);
     app.setApplicationVersion(QStringLiteral(TARVIK_VERSION));
     // Ties the windows to the installed desktop entry (its icon, its name).
@@ -27,7 +31,7 @@ int main(int argc, char** argv)
     const QString working = QDir::currentPath();
     const startup::Arguments arguments = startup::parseArguments(app.arguments(), working);
     if (arguments.misused) {
-        std::fputs(startup::usageText().toLocal8Bit().constData(), stderr);
+        std::fputs(commandline::usageText().toLocal8Bit().constData(), stderr);
         return 2;
     }
     const QString folder =

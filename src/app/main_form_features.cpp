@@ -2,9 +2,9 @@
 #include "app/main_form.h"
 
 #include "app/help_window.h"
+#include "book/exchange_commands.h"
 #include "contacts/ui/fiche.h"
-#include "exchange/export.h"
-#include "exchange/import.h"
+#include "exchange/ui/column_mapping_dialog.h"
 #include "platform/errors.h"
 #include "platform/prompter.h"
 #include "platform/ui/command_guard.h"
@@ -224,53 +224,22 @@ void TMainForm::chooseOperationMode(int mode)
 
 void TMainForm::importFile()
 {
-    TFiche* f = m_fiche;
-    RecordBook& book = m_book;
-    if (book.page() != RecordBook::Page::Contacts)
-        return;
+    exchangeui::DialogColumnMapper mapper(this);
     bool imported = false;
-    f->run([this, &imported, &book] {
-        book.EcritFiche();
-        const auto choice =
-            m_prompter.chooseOpenFile(exchange::importFilters(), exchange::importDefaultSuffix());
-        if (!choice || choice->path.isEmpty())
-            return;
-        exchange::ImportOutcome outcome;
-        try {
-            WaitCursor wait;
-            outcome = book.importFile(choice->path);
-        } catch (const TarvikError& e) {
-            // A missing or unreadable file is told in a plain box.
-            m_prompter.information(e.text());
-            return;
-        }
-        imported = true;
-        if (!outcome.error.isEmpty())
-            m_prompter.information(outcome.error);
-        m_prompter.information(exchange::importSummary(outcome));
+    m_fiche->run([&] {
+        imported = ExchangeCommands(m_book, m_prompter, &mapper, exchangeui::waitCursorHook())
+                       .importFile();
     });
-    if (!imported)
-        return;
-    Valide();
-    selectAllRecords();
+    if (imported) {
+        Valide();
+        selectAllRecords();
+    }
 }
 
 void TMainForm::exportFile()
 {
-    TFiche* f = m_fiche;
-    RecordBook& book = m_book;
-    if (book.page() != RecordBook::Page::Contacts)
-        return;
-    f->run([this, &book] {
-        book.EcritFiche();
-        // No default extension: the one that goes with the chosen entry is
-        // added to a name typed without any.
-        const auto choice = m_prompter.chooseSaveFile(exchange::exportFilters(), QString(),
-                                                      exchange::exportDefaultName());
-        if (!choice || choice->path.isEmpty())
-            return;
-        WaitCursor wait;
-        book.exportFile(choice->path, choice->filterIndex);
+    m_fiche->run([this] {
+        ExchangeCommands(m_book, m_prompter, nullptr, exchangeui::waitCursorHook()).exportFile();
     });
 }
 

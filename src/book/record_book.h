@@ -13,6 +13,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace tarvik {
 
@@ -20,7 +21,10 @@ class Clock;
 class Prompter;
 namespace exchange {
 struct ImportOutcome;
-}
+class ColumnMapper;
+enum class ImportFormat;
+enum class ExportFormat;
+} // namespace exchange
 
 // All the data of the program and the operations on it, created once for the
 // run and handed to every window that needs data: it ties together the
@@ -157,8 +161,17 @@ public:
     // moves to the last record of the selection. Throws TarvikError when the
     // file is missing.
     exchange::ImportOutcome importFile(const QString& path);
-    // Writes the address part of every contact; throws TarvikError on failure.
+    // The same for files of one format, all read first: when one cannot be
+    // read (TarvikError), nothing is imported. The identifiers of imported
+    // cards are kept. `mapper` answers for the spreadsheet columns of
+    // unknown headers (none: they are ignored).
+    exchange::ImportOutcome importFiles(const QStringList& paths, exchange::ImportFormat format,
+                                        exchange::ColumnMapper* mapper = nullptr);
+    // Writes every contact in the format of the save dialog's entry; throws
+    // TarvikError on failure.
     void exportFile(const QString& path, int filterIndex);
+    void exportTo(const QString& path, exchange::ExportFormat format);
+    QByteArray exportBytes(exchange::ExportFormat format);
     // The contacts' stable identifiers, read with the file and saved with it.
     exchange::UidStore& uids() { return m_uids; }
 
@@ -190,6 +203,8 @@ public:
 
 private:
     void contactMove(selection::Direction direction);
+    // Writes the identifiers' companion when the open file has none yet.
+    void keepIdentifiers();
     void sortBy(sorting::Key key);
 
     Prompter& m_prompter;

@@ -1,6 +1,7 @@
 #include "exchange/export.h"
 
 #include "contacts/contact_record.h"
+#include "exchange/csv_contacts.h"
 #include "platform/errors.h"
 #include "storage/ansi.h"
 #include "storage/block_index.h"
@@ -90,7 +91,10 @@ QStringList exportFilters()
 {
     return {QStringLiteral("Fichier texte+tabulation (*.txt)"),
             QStringLiteral("Fichier texte+point-virgule (*.csv)"),
-            QStringLiteral("Fichier xml (*.xml)")};
+            QStringLiteral("Fichier xml (*.xml)"),
+            QStringLiteral("vCard (*.vcf)"),
+            QStringLiteral("Relances iCalendar (*.ics)"),
+            QStringLiteral("CSV avec en-têtes (*.csv)")};
 }
 
 QString exportDefaultName()
@@ -110,6 +114,12 @@ ExportFormat exportFormat(int filterIndex)
         return ExportFormat::Semicolon;
     case 3:
         return ExportFormat::Xml;
+    case 4:
+        return ExportFormat::Vcard;
+    case 5:
+        return ExportFormat::Calendar;
+    case 6:
+        return ExportFormat::Csv;
     default:
         return ExportFormat::Text;
     }
@@ -123,9 +133,14 @@ QString exportPath(const QString& chosen, ExportFormat format)
         return chosen;
     switch (format) {
     case ExportFormat::Semicolon:
+    case ExportFormat::Csv:
         return chosen + QStringLiteral(".csv");
     case ExportFormat::Xml:
         return chosen + QStringLiteral(".xml");
+    case ExportFormat::Vcard:
+        return chosen + QStringLiteral(".vcf");
+    case ExportFormat::Calendar:
+        return chosen + QStringLiteral(".ics");
     case ExportFormat::Text:
         break;
     }
@@ -139,6 +154,10 @@ QByteArray exportBytes(const BlockList& list, ExportFormat format)
         return delimited(list, ';');
     case ExportFormat::Xml:
         return xml(list);
+    case ExportFormat::Csv:
+        return exportCsv(list);
+    case ExportFormat::Vcard:
+    case ExportFormat::Calendar:
     case ExportFormat::Text:
         break;
     }
@@ -147,11 +166,15 @@ QByteArray exportBytes(const BlockList& list, ExportFormat format)
 
 void exportContacts(const BlockList& list, const QString& path, ExportFormat format)
 {
+    writeExport(path, exportBytes(list, format));
+}
+
+void writeExport(const QString& path, const QByteArray& data)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw TarvikError(
             QStringLiteral("Impossible de créer le fichier %1 : %2").arg(path, file.errorString()));
-    const QByteArray data = exportBytes(list, format);
     if (file.write(data) != data.size() || !file.commit())
         throw TarvikError(
             QStringLiteral("Impossible d'écrire le fichier %1 : %2").arg(path, file.errorString()));

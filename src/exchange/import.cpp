@@ -1,6 +1,7 @@
 #include "exchange/import.h"
 
 #include "contacts/contact_record.h"
+#include "exchange/uid_store.h"
 #include "exchange/xbase.h"
 #include "platform/errors.h"
 #include "platform/prompter.h"
@@ -59,7 +60,9 @@ public:
 
     // One record: `slotCount` values from the name line on, the rest of the 28
     // fixed lines empty, the values beyond the slotCount as free-text lines.
-    void append(const QList<QByteArray>& values, int slotCount, int gapAfter)
+    // Returns the index of the new record's header line.
+    qsizetype append(const QList<QByteArray>& values, int slotCount, int gapAfter,
+                     bool counted = true)
     {
         if (m_newFile) {
             // A new file's record 0 has no block yet: the first import takes its number.
@@ -72,6 +75,7 @@ public:
         ++m_count;
         m_current = number;
 
+        const qsizetype headerIndex = m_list.size();
         m_list.append(blocks::header(number, blocks::ContactDigits));
         m_list.append(QByteArray::number(m_nextCode++));
         for (int i = 0; i < slotCount; ++i)
@@ -85,8 +89,9 @@ public:
             m_list.append(QByteArray());
 
         ++m_out.imported;
-        if (values.size() != slotCount)
+        if (counted && values.size() != slotCount)
             ++m_out.irregular;
+        return headerIndex;
     }
 
 private:
@@ -154,6 +159,9 @@ ImportOutcome& ImportOutcome::operator+=(const ImportOutcome& o)
     skippedDeleted += o.skippedDeleted;
     irregular += o.irregular;
     truncated = truncated || o.truncated;
+    replacedFields += o.replacedFields;
+    skipped += o.skipped;
+    headered = headered || o.headered;
     ran = ran || o.ran;
     if (!o.error.isEmpty())
         error = error.isEmpty() ? o.error : error + QLatin1Char('\n') + o.error;
@@ -164,7 +172,20 @@ QStringList importFilters()
 {
     return {QStringLiteral("Ficher texte+tabulations (*.txt)"),
             QStringLiteral("Fichier texte+point-virgule (*.csv)"),
-            QStringLiteral("Fichier Dbase (*.dbf)")};
+            QStringLiteral("Fichier Dbase (*.dbf)"), QStringLiteral("vCard (*.vcf)"),
+            QStringLiteral("CSV avec en-têtes (*.csv)")};
+}
+
+ImportFormat importFormat(int filterIndex)
+{
+    switch (filterIndex) {
+    case 4:
+        return ImportFormat::Vcard;
+    case 5:
+        return ImportFormat::Csv;
+    default:
+        return ImportFormat::ByName;
+    }
 }
 
 QString importDefaultSuffix()
@@ -255,6 +276,31 @@ ImportOutcome importContacts(BlockList& list, int& recordCount, int& currentReco
     return out;
 }
 
+ImportOutcome appendForeign(BlockList& list, int& recordCount, int& currentRecord,
+                            const ForeignRead& read, Prompter& prompter, UidStore* uids)
+{
+    ImportOutcome out;
+    out.ran = true;
+    out.headered = true;
+    out.skipped = read.skipped;
+    out.replacedFields = read.replacedFields;
+    Appender appender(list, recordCount, currentRecord, prompter, out);
+    constexpr int Slots = contact::FixedLines - contact::Name + 1;
+    QList<QByteArray> values;
+    for (const ForeignContact& c : read.contacts) {
+        if (!appender.roomLeft())
+            break;
+        values = c.fields.mid(0, Slots);
+        while (values.size() < Slots)
+            values.append(QByteArray());
+        values += c.freeText;
+        const qsizetype header = appender.append(values, Slots, 0, false);
+        if (uids && !c.uid.isEmpty())
+            uids->setUid(contact::field(list, header, contact::Code), c.uid);
+    }
+    return out;
+}
+
 QString importSummary(const ImportOutcome& o)
 {
     QStringList lines;
@@ -265,7 +311,15 @@ QString importSummary(const ImportOutcome& o)
                                 "ni .csv, ni .dbf.");
         return lines.join(QLatin1Char('\n'));
     }
-    lines << plural(o.imported, "fiche importée.", "fiches importées.");
+    if (o.headered && o.replacedFields > 0)
+        lines << QStringLiteral("%1 fiche(s) importée(s), %2 champ(s) avec des caractères "
+                                "remplacés par ?")
+                     .arg(o.imported)
+                     .arg(o.replacedFields);
+    else
+        lines << plural(o.imported, "fiche importée.", "fiches importées.");
+    if (!o.skipped.isEmpty())
+        lines << QStringLiteral("Passé(s) :") << o.skipped;
     if (o.skippedDeleted > 0)
         lines << plural(o.skippedDeleted, "fiche marquée supprimée dans la table non importée.",
                         "fiches marquées supprimées dans la table non importées.");

@@ -11,6 +11,9 @@ class QIODevice;
 namespace tarvik {
 
 class Prompter;
+namespace exchange {
+class UidStore;
+}
 
 // Import of contacts from tab- or semicolon-separated text and dBase tables.
 // Every imported contact is a new block appended to the contact block list,
@@ -18,8 +21,21 @@ class Prompter;
 // text line per field the layout has no room for, trailer.
 namespace exchange {
 
-// The entries of the open dialog, in order, and its default extension.
+// The entries of the open dialog, in order, and its default extension: the
+// three formats chosen by the file's name, then vCard and the spreadsheet
+// text with headers, chosen by their entry.
 QStringList importFilters();
+
+enum class ImportFormat {
+    ByName, // ".txt", ".csv", ".dbf" in the lower-cased name, as importContacts says
+    Text,
+    Semicolon,
+    Dbase,
+    Vcard,
+    Csv,
+};
+// The format of the 1-based entry chosen in the open dialog.
+ImportFormat importFormat(int filterIndex);
 QString importDefaultSuffix();
 
 // An import adds no record once the record count is more than this.
@@ -33,6 +49,10 @@ struct ImportOutcome
     bool truncated = false; // the record limit stopped the import
     bool ran = false;       // the name chose at least one reader
     QString error;          // the dBase reader's message when it stopped the import
+    int replacedFields = 0; // fields of cards or rows with characters replaced by "?"
+    QStringList skipped;    // damaged cards, rows and lines read past, one French line each
+    bool headered = false;  // cards or a spreadsheet with headers: the closing message counts
+                            // the fields that lost characters
 
     ImportOutcome& operator+=(const ImportOutcome& o);
 };
@@ -57,6 +77,29 @@ ImportOutcome importText(BlockList& list, int& recordCount, int& currentRecord, 
                          char separator, Prompter& prompter);
 ImportOutcome importTable(BlockList& list, int& recordCount, int& currentRecord,
                           const QString& path, Prompter& prompter);
+
+// A contact read from a card or a spreadsheet row, ready to become a record.
+struct ForeignContact
+{
+    // The lines from `name` to `sale_closed`, in Windows-1252; missing ones
+    // are empty, as the other imports leave them.
+    QList<QByteArray> fields;
+    QList<QByteArray> freeText;
+    QByteArray uid; // the card's own identifier, kept; empty when it has none
+};
+
+struct ForeignRead
+{
+    QList<ForeignContact> contacts;
+    int replacedFields = 0;
+    QStringList skipped;
+};
+
+// Appends the contacts as new records, with the numbering, the customer codes
+// and the record limit of the other imports. The identifier of each contact
+// that has one is given to its record in `uids` (when not null).
+ImportOutcome appendForeign(BlockList& list, int& recordCount, int& currentRecord,
+                            const ForeignRead& read, Prompter& prompter, UidStore* uids);
 
 // The French text shown to the user after an import.
 QString importSummary(const ImportOutcome& outcome);

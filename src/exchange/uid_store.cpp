@@ -62,6 +62,7 @@ QByteArray UidStore::newUid()
 void UidStore::clear()
 {
     m_byCode.clear();
+    m_used.clear();
     m_hadFile = false;
 }
 
@@ -91,6 +92,7 @@ QStringList UidStore::load(const QString& contactPath)
             continue;
         }
         m_byCode[line.left(tab)].append(uid);
+        m_used.insert(uid);
     }
     return notices;
 }
@@ -105,8 +107,10 @@ QList<QByteArray> UidStore::assign(const BlockList& list)
         const QByteArray code = codeOf(list, block.first);
         const int k = seen[code]++;
         QList<QByteArray>& ofCode = m_byCode[code];
-        while (ofCode.size() <= k)
+        while (ofCode.size() <= k) {
             ofCode.append(newUid());
+            m_used.insert(ofCode.last());
+        }
         uids.append(ofCode.at(k));
     }
     return uids;
@@ -124,29 +128,21 @@ QByteArray UidStore::uidAt(const BlockList& list, qsizetype headerIndex)
             ++k;
     }
     QList<QByteArray>& ofCode = m_byCode[code];
-    while (ofCode.size() <= k)
+    while (ofCode.size() <= k) {
         ofCode.append(newUid());
+        m_used.insert(ofCode.last());
+    }
     return ofCode.at(k);
 }
 
-void UidStore::setUid(const BlockList& list, qsizetype headerIndex, const QByteArray& uid)
+bool UidStore::setUid(const QByteArray& code, const QByteArray& uid)
 {
     const QByteArray clean = oneLine(uid);
-    if (clean.isEmpty())
-        return;
-    const QByteArray code = codeOf(list, headerIndex);
-    const blocks::BlockIndex index(list, blocks::ContactDigits);
-    int k = 0;
-    for (const blocks::ListedBlock& block : index.inListOrder()) {
-        if (block.first == headerIndex)
-            break;
-        if (codeOf(list, block.first) == code)
-            ++k;
-    }
-    QList<QByteArray>& ofCode = m_byCode[code];
-    while (ofCode.size() <= k)
-        ofCode.append(newUid());
-    ofCode[k] = clean;
+    if (clean.isEmpty() || m_used.contains(clean))
+        return false;
+    m_byCode[code] = {clean};
+    m_used.insert(clean);
+    return true;
 }
 
 void UidStore::follow(const BlockList& before, const BlockList& after)
@@ -196,8 +192,10 @@ void UidStore::follow(const BlockList& before, const BlockList& after)
                     found[i] = uid;
                     break;
                 }
-            if (found[i].isEmpty())
+            if (found[i].isEmpty()) {
                 found[i] = newUid();
+                m_used.insert(found[i]);
+            }
             taken.insert(found[i]);
         }
         rebuilt[code].append(found[i]);
@@ -220,8 +218,8 @@ void UidStore::save(const QString& contactPath, const BlockList& list)
     const QString path = companionPath(contactPath);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
-        throw TarvikError(QStringLiteral("Impossible d'écrire le fichier %1 : %2")
-                              .arg(path, file.errorString()));
+        throw TarvikError(
+            QStringLiteral("Impossible d'écrire le fichier %1 : %2").arg(path, file.errorString()));
     m_hadFile = true;
 }
 

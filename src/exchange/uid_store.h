@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -39,9 +40,11 @@ public:
     QList<QByteArray> assign(const BlockList& list);
     // The UID of the block whose header stands at `headerIndex`.
     QByteArray uidAt(const BlockList& list, qsizetype headerIndex);
-    // Gives the block at `headerIndex` this UID (an imported card's own):
-    // the block must be the last of its code in the list.
-    void setUid(const BlockList& list, qsizetype headerIndex, const QByteArray& uid);
+    // Gives the record of `code`, a code no other record has (an imported
+    // record's), this UID: an imported card's own. A UID another record
+    // already has is not given twice (the record then gets a new one), nor
+    // an empty one. Returns true when given.
+    bool setUid(const QByteArray& code, const QByteArray& uid);
 
     // The list was rearranged (sorted, renumbered, a record deleted) from
     // `before` to `after`: each record keeps its UID, found by its lines when
@@ -54,6 +57,7 @@ public:
 
 private:
     QHash<QByteArray, QList<QByteArray>> m_byCode; // in file order per code
+    QSet<QByteArray> m_used;                       // every UID of m_byCode
     bool m_hadFile = false;
 };
 

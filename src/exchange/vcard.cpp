@@ -1,5 +1,6 @@
 #include "exchange/vcard.h"
 
+#include "exchange/foreign_text.h"
 #include "storage/ansi.h"
 
 #include <QStringDecoder>
@@ -13,9 +14,6 @@ namespace vcard {
 namespace {
 
 constexpr qsizetype FoldOctets = 75;
-// The record window shows at most this many characters of a free-text line;
-// longer lines of a note are cut into lines of this size so that none is lost.
-constexpr qsizetype FreeTextLine = 255;
 
 bool sameName(const QString& a, const char* b)
 {
@@ -36,7 +34,8 @@ QByteArray toUtf8Text(const QByteArray& data)
     std::optional<QStringConverter::Encoding> wide;
     if (data.startsWith("\xFF\xFE") || (data.size() >= 2 && data[0] != '\0' && data[1] == '\0'))
         wide = QStringConverter::Utf16LE;
-    else if (data.startsWith("\xFE\xFF") || (data.size() >= 2 && data[0] == '\0' && data[1] != '\0'))
+    else if (data.startsWith("\xFE\xFF") ||
+             (data.size() >= 2 && data[0] == '\0' && data[1] != '\0'))
         wide = QStringConverter::Utf16BE;
     if (wide) {
         QStringDecoder decode(*wide);
@@ -312,9 +311,9 @@ ReadResult read(const QByteArray& data)
             }
             // A card inside a card: the AGENT of vCard 2.1 may hold one; kept
             // out of the outer card's fields.
-            const bool agent =
-                !card.properties.isEmpty() && card.properties.last().name == u"AGENT" &&
-                card.properties.last().value.trimmed().isEmpty();
+            const bool agent = !card.properties.isEmpty() &&
+                               card.properties.last().name == u"AGENT" &&
+                               card.properties.last().value.trimmed().isEmpty();
             if (agent || nested > 0) {
                 ++nested;
                 continue;
@@ -706,59 +705,6 @@ QString telephone(const Property& p)
     return text;
 }
 
-class FieldWriter
-{
-public:
-    explicit FieldWriter(ContactFields& out) : m_out(out) {}
-
-    // One line of the contact file: line breaks become blanks; a character
-    // Windows-1252 cannot hold becomes "?" and the field is counted.
-    QByteArray line(QString text)
-    {
-        text.replace(QLatin1String("\r\n"), QLatin1String(" "));
-        text.replace(u'\n', u' ');
-        text.replace(u'\r', u' ');
-        return blocks::fieldLine(bytes(text));
-    }
-
-    QList<QByteArray> lines(QString text)
-    {
-        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        text.replace(u'\r', u'\n');
-        QList<QByteArray> out;
-        for (const QString& one : text.split(u'\n')) {
-            QByteArray b = bytes(one);
-            b.replace('\0', ' ');
-            do {
-                out.append(b.left(FreeTextLine));
-                b = b.mid(FreeTextLine);
-            } while (!b.isEmpty());
-        }
-        return out;
-    }
-
-    void endField()
-    {
-        if (m_lost)
-            ++m_out.replacedFields;
-        m_lost = false;
-    }
-
-private:
-    QByteArray bytes(const QString& text)
-    {
-        QByteArray out;
-        if (!ansi::fromUnicode(text, out)) {
-            out = ansi::fromUnicode(text);
-            m_lost = true;
-        }
-        return out;
-    }
-
-    ContactFields& m_out;
-    bool m_lost = false;
-};
-
 } // namespace
 
 Card fromContact(const ContactRecord& c, const QString& uid, const Card* base)
@@ -825,7 +771,7 @@ ContactFields toContact(const Card& card)
 {
     ContactFields out;
     ContactRecord& c = out.contact;
-    FieldWriter w(out);
+    exchange::ForeignText w;
     const Chosen chosen = choose(card);
     auto at = [&card](int i) -> const Property* {
         return i >= 0 ? &card.properties.at(i) : nullptr;
@@ -921,6 +867,7 @@ ContactFields toContact(const Card& card)
         if (!blank(card.properties.at(i)))
             c.freeText += w.lines(card.properties.at(i).text());
     w.endField();
+    out.replacedFields = w.replacedFields();
     return out;
 }
 

@@ -42,10 +42,14 @@ void TstUidStore::companionPath_data()
 {
     QTest::addColumn<QString>("contact");
     QTest::addColumn<QString>("companion");
-    QTest::newRow("ctc") << "/d/Clients.ctc" << "/d/Clients.uid";
-    QTest::newRow("capitals") << "/d/CLIENTS.CTC" << "/d/CLIENTS.uid";
-    QTest::newRow("no extension") << "/d.x/clients" << "/d.x/clients.uid";
-    QTest::newRow("dot file") << "/d/.ctc" << "/d/.ctc.uid";
+    QTest::newRow("ctc") << "/d/Clients.ctc"
+                         << "/d/Clients.uid";
+    QTest::newRow("capitals") << "/d/CLIENTS.CTC"
+                              << "/d/CLIENTS.uid";
+    QTest::newRow("no extension") << "/d.x/clients"
+                                  << "/d.x/clients.uid";
+    QTest::newRow("dot file") << "/d/.ctc"
+                              << "/d/.ctc.uid";
 }
 
 void TstUidStore::companionPath()
@@ -94,8 +98,11 @@ void TstUidStore::sharedCodesTakeLinesInFileOrder()
 
     // An imported card's identifier is kept, cleaned of anything that would
     // break the companion's lines.
-    store.setUid(list, blocks::find(list, blocks::header(3, 5)), "card\tuid\n");
+    QVERIFY(store.setUid("", "card\tuid\n"));
     QCOMPARE(store.assign(list)[3], QByteArray("card uid"));
+    // ... but never twice, nor one another record has
+    QVERIFY(!store.setUid("10009", "card uid"));
+    QVERIFY(!store.setUid("10009", "u-other"));
 }
 
 void TstUidStore::sortAndDeletionKeepIdentities()

@@ -45,9 +45,19 @@ using Expected = QList<QByteArray>;
 
 static Expected fieldsOf(const ContactRecord& c)
 {
-    return {c.name,     c.decision_maker, c.civility, c.function, c.address1,
-            c.address2, c.postcode,       c.town,     c.phone,    c.fax,
-            c.email,    c.activity,       c.freeText.join('|')};
+    return {c.name,
+            c.decision_maker,
+            c.civility,
+            c.function,
+            c.address1,
+            c.address2,
+            c.postcode,
+            c.town,
+            c.phone,
+            c.fax,
+            c.email,
+            c.activity,
+            c.freeText.join('|')};
 }
 
 void TstVcard::foreignCards_data()
@@ -58,34 +68,80 @@ void TstVcard::foreignCards_data()
 
     QTest::newRow("Google, person in a company")
         << fixture("google.vcf") << 0
-        << Expected{w("Sophie Martin"), w("Sophie Martin"), w("Mme"), w("Gérante"),
-                    w("12 quai de la Douane"), w("2e étage"), "29200", "Brest",
-                    "+33 2 98 00 11 22", "+33 2 98 00 11 23", "sophie@boulangerie.example",
+        << Expected{w("Sophie Martin"),
+                    w("Sophie Martin"),
+                    w("Mme"),
+                    w("Gérante"),
+                    w("12 quai de la Douane"),
+                    w("2e étage"),
+                    "29200",
+                    "Brest",
+                    "+33 2 98 00 11 22",
+                    "+33 2 98 00 11 23",
+                    "sophie@boulangerie.example",
                     "myContacts, Boulangerie",
                     w("Client depuis 2019, paie comptant.|Préfère être appelée le matin.")};
     QTest::newRow("Google, company only")
-        << fixture("google.vcf") << 1
-        << Expected{w("Hôtel Ker Avel"), "", "", "", "", "", "", "", "02 97 55 66 77", "", "", "",
-                    ""};
-    QTest::newRow("Apple, grouped and typed one by one")
-        << fixture("apple.vcf") << 0
-        << Expected{"Yann Marie Le Gall", "Yann Marie Le Gall", "M.", "Directeur",
-                    "8 rue de la Paix", "", "75002", "Paris", "01 45 67 89 00", "01 45 67 89 01",
-                    "y.legall@example.fr", "", ""};
+        << fixture("google.vcf") << 1 << Expected{w("Hôtel Ker Avel"), "", "", "", "", "", "", "",
+                                                  "02 97 55 66 77",    "", "", "", ""};
+    QTest::newRow("Apple, grouped and typed one by one") << fixture("apple.vcf") << 0
+                                                         << Expected{"Yann Marie Le Gall",
+                                                                     "Yann Marie Le Gall",
+                                                                     "M.",
+                                                                     "Directeur",
+                                                                     "8 rue de la Paix",
+                                                                     "",
+                                                                     "75002",
+                                                                     "Paris",
+                                                                     "01 45 67 89 00",
+                                                                     "01 45 67 89 01",
+                                                                     "y.legall@example.fr",
+                                                                     "",
+                                                                     ""};
     QTest::newRow("Thunderbird 4.0, foreign address")
         << fixture("thunderbird.vcf") << 0
-        << Expected{w("Garage Müller"), w("Hans Müller"), "", "", w("Hauptstraße 5"),
-                    w("Baden-Württemberg, Deutschland"), "79098", "Freiburg", "+49 761 123456", "",
-                    "hans@garage-mueller.example", "", w("Pièces détachées|livraison le jeudi")};
+        << Expected{w("Garage Müller"),
+                    w("Hans Müller"),
+                    "",
+                    "",
+                    w("Hauptstraße 5"),
+                    w("Baden-Württemberg, Deutschland"),
+                    "79098",
+                    "Freiburg",
+                    "+49 761 123456",
+                    "",
+                    "hans@garage-mueller.example",
+                    "",
+                    w("Pièces détachées|livraison le jeudi")};
     QTest::newRow("Outlook 2.1, quoted-printable in Windows-1252")
         << fixture("outlook.vcf") << 0
-        << Expected{w("André Dubois"), w("André Dubois"), "", "Patron", "2 place de la Gare",
-                    "BP 12", "33000", "Bordeaux", "05 56 12 34 56", "05 56 12 34 57",
-                    "andre.dubois@cafe.example", "", w("Terrasse légendaire|Commande le lundi")};
-    QTest::newRow("Android 2.1, quoted-printable in UTF-8")
-        << fixture("android.vcf") << 0
-        << Expected{w("Chloé Lefèvre"), w("Chloé Lefèvre"), "", "", "", "", "", "", "0299887766",
-                    "", "chloe@example.fr", "", ""};
+        << Expected{w("André Dubois"),
+                    w("André Dubois"),
+                    "",
+                    "Patron",
+                    "2 place de la Gare",
+                    "BP 12",
+                    "33000",
+                    "Bordeaux",
+                    "05 56 12 34 56",
+                    "05 56 12 34 57",
+                    "andre.dubois@cafe.example",
+                    "",
+                    w("Terrasse légendaire|Commande le lundi")};
+    QTest::newRow("Android 2.1, quoted-printable in UTF-8") << fixture("android.vcf") << 0
+                                                            << Expected{w("Chloé Lefèvre"),
+                                                                        w("Chloé Lefèvre"),
+                                                                        "",
+                                                                        "",
+                                                                        "",
+                                                                        "",
+                                                                        "",
+                                                                        "",
+                                                                        "0299887766",
+                                                                        "",
+                                                                        "chloe@example.fr",
+                                                                        "",
+                                                                        ""};
     QTest::newRow("Android 2.1, empty N, mobile only")
         << fixture("android.vcf") << 1
         << Expected{"Plombier Rapide", "", "", "", "", "", "", "", "0700000000", "", "", "", ""};
@@ -193,9 +249,10 @@ void TstVcard::unknownPropertiesSurvive()
     }
     const Property* photo = b.first(QStringLiteral("PHOTO"));
     QVERIFY(photo);
-    QVERIFY(photo->value.endsWith(QLatin1String("AAQSkZJRgABAQAAAQABAAD/2wBDAAgGBgcGBQgHBwcJCQgKDBQN"
-                                                "DAsLDBkSEw8UHRofHh0aHBwgJC4nICIsIxwcKDcpLDAxNDQ0Hyc"
-                                                "5PTgyPC4zNDL/wAALCAABAAEBAREA/8QAFAAB")));
+    QVERIFY(
+        photo->value.endsWith(QLatin1String("AAQSkZJRgABAQAAAQABAAD/2wBDAAgGBgcGBQgHBwcJCQgKDBQN"
+                                            "DAsLDBkSEw8UHRofHh0aHBwgJC4nICIsIxwcKDcpLDAxNDQ0Hyc"
+                                            "5PTgyPC4zNDL/wAALCAABAAEBAREA/8QAFAAB")));
     QCOMPARE(b.first(QStringLiteral("X-ABADR"))->group, QStringLiteral("item2"));
 }
 
@@ -228,8 +285,8 @@ void TstVcard::damagedInput_data()
     const QByteArray good = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bon\r\nEND:VCARD\r\n";
     QTest::newRow("card without END, then a good one")
         << "BEGIN:VCARD\r\nFN:Perdu\r\n" + good << QStringList{"Bon"} << 1;
-    QTest::newRow("last card without END")
-        << good + "BEGIN:VCARD\r\nFN:Perdu\r\n" << QStringList{"Bon"} << 1;
+    QTest::newRow("last card without END") << good + "BEGIN:VCARD\r\nFN:Perdu\r\n"
+                                           << QStringList{"Bon"} << 1;
     QTest::newRow("2.1 agent holding a card")
         << QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Chef\r\nAGENT:\r\nBEGIN:VCARD\r\n"
                       "FN:Assistant\r\nEND:VCARD\r\nTEL:01\r\nEND:VCARD\r\n")
@@ -243,8 +300,9 @@ void TstVcard::damagedInput_data()
     QTest::newRow("invalid UTF-8 read as Windows-1252")
         << QByteArray("BEGIN:VCARD\r\nFN:Caf\xe9\r\nEND:VCARD\r\n") << QStringList{"Café"} << 1;
     QTest::newRow("2.1 soft line breaks")
-        << QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nFN;ENCODING=QUOTED-PRINTABLE:Tr=\r\n=C3=A8s=\r\n"
-                      " long\r\nEND:VCARD\r\n")
+        << QByteArray(
+               "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;ENCODING=QUOTED-PRINTABLE:Tr=\r\n=C3=A8s=\r\n"
+               " long\r\nEND:VCARD\r\n")
         << QStringList{QString::fromUtf8("Très long")} << 0;
     const QString wide = QStringLiteral("BEGIN:VCARD\r\nFN:Zoé\r\nEND:VCARD\r\n");
     QTest::newRow("UTF-16 with its mark")
@@ -253,7 +311,8 @@ void TstVcard::damagedInput_data()
         << QStringList{QString::fromUtf8("Zoé")} << 0;
     QTest::newRow("megabytes of photo and a line of 1 MB")
         << "BEGIN:VCARD\r\nFN:Photo\r\nPHOTO;ENCODING=b:" +
-               QByteArray(3 << 20, 'A').replace(QByteArray(74, 'A'), QByteArray(74, 'A') + "\r\n ") +
+               QByteArray(3 << 20, 'A')
+                   .replace(QByteArray(74, 'A'), QByteArray(74, 'A') + "\r\n ") +
                "\r\nNOTE:" + QByteArray(1 << 20, 'n') + "\r\nEND:VCARD\r\n"
         << QStringList{"Photo"} << 0;
     QTest::newRow("stray END and text outside cards")
