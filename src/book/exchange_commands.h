@@ -26,8 +26,7 @@ public:
     // `mapper` answers for spreadsheet columns of unknown headers (none:
     // they are ignored and told); `busy` is told when long work starts
     // (true) and ends (false), for the wait cursor.
-    ExchangeCommands(RecordBook& book, Prompter& prompter,
-                     exchange::ColumnMapper* mapper = nullptr,
+    ExchangeCommands(RecordBook& book, Prompter& prompter, exchange::ColumnMapper* mapper = nullptr,
                      std::function<void(bool)> busy = {});
 
     // "I&mporter...". True when something was imported (the window then

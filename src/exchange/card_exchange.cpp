@@ -33,9 +33,8 @@ ForeignRead readVcards(const QByteArray& data)
         const vcard::ContactFields f = vcard::toContact(card);
         const ContactRecord& c = f.contact;
         ForeignContact contact;
-        contact.fields = {c.name,     c.address1, c.address2,       c.postcode,
-                          c.town,     c.phone,    c.fax,            c.activity,
-                          c.email,    c.civility, c.decision_maker, c.function};
+        contact.fields = {c.name, c.address1, c.address2, c.postcode, c.town,           c.phone,
+                          c.fax,  c.activity, c.email,    c.civility, c.decision_maker, c.function};
         contact.freeText = c.freeText;
         contact.uid = card.uid().toUtf8();
         out.replacedFields += f.replacedFields;

@@ -23,21 +23,34 @@ namespace {
 // two controls without a caption of their own get a name that says what
 // they hold.
 const char* const Captions[contact::FixedLines] = {
-    "Code",          "Nom / Société",
-    "Adresse",       "Adresse",
-    "Code postal",   "Ville",
-    "Téléphone",     "Fax",
-    "Activité",      "E.mail",
-    "Civilité",      "Décideur",
-    "Fonction",      "Type contact",
-    "Date",          "Heure",
-    "Interlocuteur", "Produit/besoin/concurent",
-    "Prix achat",    "Prix Vente",
+    "Code",
+    "Nom / Société",
+    "Adresse",
+    "Adresse",
+    "Code postal",
+    "Ville",
+    "Téléphone",
+    "Fax",
+    "Activité",
+    "E.mail",
+    "Civilité",
+    "Décideur",
+    "Fonction",
+    "Type contact",
+    "Date",
+    "Heure",
+    "Interlocuteur",
+    "Produit/besoin/concurent",
+    "Prix achat",
+    "Prix Vente",
     "Réponse interlocuteur",
-    "Nos arguments", "Appréciaiton",
-    "Relance",       "Heure de relance",
+    "Nos arguments",
+    "Appréciaiton",
+    "Relance",
+    "Heure de relance",
     "Type de relance",
-    "Alerte",        "Vente aboutie",
+    "Alerte",
+    "Vente aboutie",
 };
 const char* const FreeTextCaption = "Texte libre";
 
@@ -88,7 +101,8 @@ QHash<QString, Target> buildHeaders()
                  {Kind::PhoneValue, 0, slot, 0, QString::fromUtf8(label)});
     };
     auto email = [&h](const char* name, int slot) {
-        h.insert(key(QString::fromUtf8(name)), {Kind::EmailValue, 0, slot, 0, {}});
+        h.insert(key(QString::fromUtf8(name)),
+                 {Kind::EmailValue, 0, slot, 0, QStringLiteral("e-mail")});
     };
     auto address = [&h](const char* name, int slot, Part part, const char* label) {
         h.insert(key(QString::fromUtf8(name)),
@@ -111,8 +125,8 @@ QHash<QString, Target> buildHeaders()
         kind(n, Kind::Last);
     for (const char* n : {"Name", "Display Name", "Nom à afficher"})
         kind(n, Kind::Display);
-    for (const char* n : {"Organization Name", "Organization 1 - Name", "Company", "Organization",
-                          "Société"})
+    for (const char* n :
+         {"Organization Name", "Organization 1 - Name", "Company", "Organization", "Société"})
         kind(n, Kind::Company);
     for (const char* n : {"Name Prefix", "Title", "Titre"})
         field(n, contact::Civility);
@@ -133,10 +147,10 @@ QHash<QString, Target> buildHeaders()
         phone(n, slot++, "work fax");
     for (const char* n : {"Fax Number", "Home Fax", "Other Fax", "Télécopie (domicile)"})
         phone(n, slot++, "fax");
-    for (const char* n : {"Primary Phone", "Mobile Phone", "Mobile Number", "Portable",
-                          "Tél. mobile", "Home Phone", "Home Phone 2", "Tél. personnel",
-                          "Téléphone (domicile)", "Other Phone", "Car Phone", "Callback",
-                          "Assistant's Phone", "Radio Phone", "ISDN", "TTY/TDD Phone"})
+    for (const char* n :
+         {"Primary Phone", "Mobile Phone", "Mobile Number", "Portable", "Tél. mobile", "Home Phone",
+          "Home Phone 2", "Tél. personnel", "Téléphone (domicile)", "Other Phone", "Car Phone",
+          "Callback", "Assistant's Phone", "Radio Phone", "ISDN", "TTY/TDD Phone"})
         phone(n, slot++, "other");
 
     int mail = 1;
@@ -187,26 +201,86 @@ QHash<QString, Target> buildHeaders()
     }
 
     // Kept in the free text under their header when they hold something.
-    for (const char* n :
-         {"Nickname", "Name Suffix", "Suffix", "Birthday", "Anniversary", "Organization Department",
-          "Organization 1 - Department", "Department", "Service", "Web Page", "Web Page 1",
-          "Web Page 2", "Spouse", "Assistant's Name", "Manager's Name", "Office Location",
-          "Pager", "Pager Number", "Telex", "Surnom", "Anniversaire", "Page Web"})
+    for (const char* n : {"Nickname",
+                          "Name Suffix",
+                          "Suffix",
+                          "Birthday",
+                          "Anniversary",
+                          "Organization Department",
+                          "Organization 1 - Department",
+                          "Department",
+                          "Service",
+                          "Web Page",
+                          "Web Page 1",
+                          "Web Page 2",
+                          "Spouse",
+                          "Assistant's Name",
+                          "Manager's Name",
+                          "Office Location",
+                          "Pager",
+                          "Pager Number",
+                          "Telex",
+                          "Surnom",
+                          "Anniversaire",
+                          "Page Web"})
         kind(n, Kind::Extra);
     // Read past: what only the program that wrote them uses.
-    for (const char* n :
-         {"Phonetic First Name", "Phonetic Middle Name", "Phonetic Last Name", "Yomi Name",
-          "Given Name Yomi", "Additional Name Yomi", "Family Name Yomi", "File As", "Photo",
-          "Labels", "Group Membership", "Initials", "Short Name", "Maiden Name", "Gender",
-          "Location", "Billing Information", "Directory Server", "Mileage", "Occupation", "Hobby",
-          "Sensitivity", "Priority", "Subject", "Language", "Private", "Keywords", "Account",
-          "Children", "Referred By", "Government ID Number", "Organizational ID Number",
-          "Internet Free Busy", "User 1", "User 2", "User 3", "User 4", "E-mail Type",
-          "E-mail Display Name", "E-mail 2 Type", "E-mail 2 Display Name", "E-mail 3 Type",
-          "E-mail 3 Display Name", "Screen Name", "Custom 1", "Custom 2", "Custom 3", "Custom 4",
-          "Birth Year", "Birth Month", "Birth Day", "Organization 1 - Type",
-          "Organization 1 - Yomi Name", "Organization 1 - Symbol", "Organization 1 - Location",
-          "Organization 1 - Job Description"})
+    for (const char* n : {"Phonetic First Name",
+                          "Phonetic Middle Name",
+                          "Phonetic Last Name",
+                          "Yomi Name",
+                          "Given Name Yomi",
+                          "Additional Name Yomi",
+                          "Family Name Yomi",
+                          "File As",
+                          "Photo",
+                          "Labels",
+                          "Group Membership",
+                          "Initials",
+                          "Short Name",
+                          "Maiden Name",
+                          "Gender",
+                          "Location",
+                          "Billing Information",
+                          "Directory Server",
+                          "Mileage",
+                          "Occupation",
+                          "Hobby",
+                          "Sensitivity",
+                          "Priority",
+                          "Subject",
+                          "Language",
+                          "Private",
+                          "Keywords",
+                          "Account",
+                          "Children",
+                          "Referred By",
+                          "Government ID Number",
+                          "Organizational ID Number",
+                          "Internet Free Busy",
+                          "User 1",
+                          "User 2",
+                          "User 3",
+                          "User 4",
+                          "E-mail Type",
+                          "E-mail Display Name",
+                          "E-mail 2 Type",
+                          "E-mail 2 Display Name",
+                          "E-mail 3 Type",
+                          "E-mail 3 Display Name",
+                          "Screen Name",
+                          "Custom 1",
+                          "Custom 2",
+                          "Custom 3",
+                          "Custom 4",
+                          "Birth Year",
+                          "Birth Month",
+                          "Birth Day",
+                          "Organization 1 - Type",
+                          "Organization 1 - Yomi Name",
+                          "Organization 1 - Symbol",
+                          "Organization 1 - Location",
+                          "Organization 1 - Job Description"})
         kind(n, Kind::Ignore);
     return h;
 }
@@ -242,10 +316,14 @@ std::optional<Target> numbered(const QString& k)
             return t;
         }
         static const std::map<QString, Part> parts = {
-            {QStringLiteral("street"), Street},           {QStringLiteral("city"), City},
-            {QStringLiteral("po box"), PoBox},            {QStringLiteral("region"), Region},
-            {QStringLiteral("postal code"), Postcode},    {QStringLiteral("country"), Country},
-            {QStringLiteral("extended address"), Extended}, {QStringLiteral("formatted"), Formatted}};
+            {QStringLiteral("street"), Street},
+            {QStringLiteral("city"), City},
+            {QStringLiteral("po box"), PoBox},
+            {QStringLiteral("region"), Region},
+            {QStringLiteral("postal code"), Postcode},
+            {QStringLiteral("country"), Country},
+            {QStringLiteral("extended address"), Extended},
+            {QStringLiteral("formatted"), Formatted}};
         const auto it = parts.find(what);
         if (it == parts.end())
             return std::nullopt;
@@ -265,16 +343,20 @@ std::optional<Target> numbered(const QString& k)
 }
 
 // Google writes several values of one cell joined by " ::: ".
-QString firstValue(const QString& cell)
+QStringList cellValues(const QString& cell)
 {
-    const qsizetype at = cell.indexOf(QLatin1String(" ::: "));
-    return (at < 0 ? cell : cell.left(at)).trimmed();
+    QStringList values;
+    for (const QString& v : cell.split(QLatin1String(" ::: ")))
+        if (!v.trimmed().isEmpty())
+            values.append(v.trimmed());
+    return values;
 }
 
 struct Phone
 {
     QString value;
     QString label;
+    QString name; // what the free text calls it when it is not taken
 };
 
 struct Address
@@ -409,8 +491,8 @@ ForeignRead readCsv(const QByteArray& data, ColumnMapper* mapper)
             continue;
         if (k == u"adresse") {
             // The two address lines of this program's export share a caption.
-            targets[i] = {Kind::Field, addressSeen++ == 0 ? contact::Address1 : contact::Address2,
-                          0, 0, {}};
+            targets[i] = {
+                Kind::Field, addressSeen++ == 0 ? contact::Address1 : contact::Address2, 0, 0, {}};
             continue;
         }
         if (const auto it = known.constFind(k); it != known.constEnd()) {
@@ -445,7 +527,8 @@ ForeignRead readCsv(const QByteArray& data, ColumnMapper* mapper)
             else if (choice >= contact::Name && choice <= contact::FixedLines)
                 t = {Kind::Field, choice, 0, 0, {}};
             else
-                out.skipped.append(QStringLiteral("colonne « %1 » ignorée").arg(unknown.at(u).header));
+                out.skipped.append(
+                    QStringLiteral("colonne « %1 » ignorée").arg(unknown.at(u).header));
         }
     }
 
@@ -457,7 +540,7 @@ ForeignRead readCsv(const QByteArray& data, ColumnMapper* mapper)
         QString direct[contact::FixedLines + 1];
         QString first, middle, last, display, company;
         std::map<int, Phone> phones;
-        std::map<int, QString> emails;
+        std::map<int, Phone> emails;
         std::map<int, Address> addresses;
         QStringList freeText;
         QStringList extras;
@@ -483,7 +566,9 @@ ForeignRead readCsv(const QByteArray& data, ColumnMapper* mapper)
                 freeText.append(cell);
                 break;
             case Kind::Extra:
-                extras.append(header.at(i) + QStringLiteral(" : ") + cell);
+                // Outlook writes "0/0/00" for a date it does not have.
+                if (cell.trimmed() != u"0/0/00")
+                    extras.append(header.at(i) + QStringLiteral(" : ") + cell);
                 break;
             case Kind::First:
                 keep(first, cell.trimmed());
@@ -500,19 +585,25 @@ ForeignRead readCsv(const QByteArray& data, ColumnMapper* mapper)
             case Kind::Company:
                 keep(company, cell.trimmed());
                 break;
-            case Kind::PhoneValue: {
-                Phone& p = phones[t.slot];
-                p.value = firstValue(cell);
-                if (!t.label.isEmpty())
+            case Kind::PhoneValue:
+            case Kind::EmailValue: {
+                Phone& p = (t.kind == Kind::PhoneValue ? phones : emails)[t.slot];
+                QStringList values = cellValues(cell);
+                p.value = values.isEmpty() ? QString() : values.takeFirst();
+                if (!t.label.isEmpty()) {
                     p.label = t.label;
+                    p.name = header.at(i);
+                }
+                for (const QString& more : values)
+                    extras.append(header.at(i) + QStringLiteral(" : ") + more);
                 break;
             }
-            case Kind::PhoneLabel:
-                phones[t.slot].label = cell;
+            case Kind::PhoneLabel: {
+                Phone& p = phones[t.slot];
+                p.label = cell;
+                p.name = cell.trimmed().remove(QLatin1String("* "));
                 break;
-            case Kind::EmailValue:
-                emails[t.slot] = firstValue(cell);
-                break;
+            }
             case Kind::AddressPart: {
                 Address& a = addresses[t.slot];
                 a.parts[t.part] = cell;
@@ -572,18 +663,19 @@ ForeignRead readCsv(const QByteArray& data, ColumnMapper* mapper)
         // The numbers not taken are kept in the free text.
         for (const auto& [slot, p] : phones)
             if (!p.value.isEmpty() && &p != phone && &p != fax)
-                extras.append((p.label.isEmpty() ? QStringLiteral("Téléphone") : p.label) +
+                extras.append((p.name.isEmpty() ? QStringLiteral("Téléphone") : p.name) +
                               QStringLiteral(" : ") + p.value);
 
         bool emailTaken = !direct[contact::Email].isEmpty();
         for (const auto& [slot, e] : emails) {
-            if (e.isEmpty())
+            if (e.value.isEmpty())
                 continue;
             if (!emailTaken) {
-                direct[contact::Email] = e;
+                direct[contact::Email] = e.value;
                 emailTaken = true;
             } else {
-                extras.append(QStringLiteral("E-mail : ") + e);
+                extras.append((e.name.isEmpty() ? QStringLiteral("E-mail") : e.name) +
+                              QStringLiteral(" : ") + e.value);
             }
         }
 
@@ -599,9 +691,8 @@ ForeignRead readCsv(const QByteArray& data, ColumnMapper* mapper)
                     address = &a;
                     break;
                 }
-        if (address && direct[contact::Address1].isEmpty() &&
-            direct[contact::Address2].isEmpty() && direct[contact::Town].isEmpty() &&
-            direct[contact::Postcode].isEmpty()) {
+        if (address && direct[contact::Address1].isEmpty() && direct[contact::Address2].isEmpty() &&
+            direct[contact::Town].isEmpty() && direct[contact::Postcode].isEmpty()) {
             const QString* p = address->parts;
             QString streetText = p[Street];
             if (streetText.trimmed().isEmpty() && p[City].trimmed().isEmpty())

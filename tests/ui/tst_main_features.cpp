@@ -105,7 +105,7 @@ void TstMainFeatures::importThroughTheMenu()
     QVERIFY(m_form->action("SaveItem")->isEnabled());
     QVERIFY(m_form->action("Touteslesfiches1")->isChecked());
     QCOMPARE(m_prompter->texts("information").size(), 1);
-    QCOMPARE(m_prompter->lastFilters.size(), 3);
+    QCOMPARE(m_prompter->lastFilters.size(), 5); // the three text and dBase entries, vCard, CSV
 }
 
 void TstMainFeatures::importOfAMissingFile()
