@@ -3,6 +3,7 @@
 #include "book/record_book.h"
 #include "contacts/contact_record.h"
 #include "exchange/uid_store.h"
+#include "selection/sort.h"
 #include "support/fixed_clock.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_files.h"
@@ -123,7 +124,7 @@ void TstUidStore::sortAndDeletionKeepIdentities()
         return m;
     };
     const auto before = byName();
-    book.Trier(0); // by name: ALPHA now comes before ZORRO
+    book.Trier(sorting::ByName); // ALPHA now comes before ZORRO
     QCOMPARE(contact::field(book.contacts(), 0, contact::Name), QByteArray("ALPHA"));
     QCOMPARE(byName(), before);
 
