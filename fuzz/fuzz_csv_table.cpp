@@ -42,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const QStringList& row : table.rows) {
         text += csv::row(row, table.separator);
         for (const QString& cell : row)
-            if (cell.contains(u'\r') || cell.contains(QChar(0xFEFF)) || cell.contains(QChar(0xFFFD)))
+            if (cell.contains(u'\r') || cell.contains(QChar(0xFEFF)) ||
+                cell.contains(QChar(0xFFFD)))
                 plain = false;
     }
     if (plain) {

@@ -44,10 +44,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(back.properties.size() == card.properties.size());
         for (qsizetype i = 0; i < card.properties.size(); ++i) {
             FUZZ_CHECK(back.properties[i].name == card.properties[i].name);
-            FUZZ_CHECK(back.properties[i].text() == card.properties[i].text() ||
-                       card.properties[i].value.contains(QChar(0x7F)) ||
-                       std::any_of(card.properties[i].value.begin(), card.properties[i].value.end(),
-                                   [](QChar ch) { return ch.unicode() < 0x20 || ch.isSurrogate(); }));
+            FUZZ_CHECK(
+                back.properties[i].text() == card.properties[i].text() ||
+                card.properties[i].value.contains(QChar(0x7F)) ||
+                std::any_of(card.properties[i].value.begin(), card.properties[i].value.end(),
+                            [](QChar ch) { return ch.unicode() < 0x20 || ch.isSurrogate(); }));
         }
 
         // The contact it gave, as a card and back: the same fields.

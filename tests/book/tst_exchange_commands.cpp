@@ -63,7 +63,8 @@ struct Bench
     }
     QByteArray name(int record) const
     {
-        return contact::field(book.contacts(), blocks::find(book.contacts(), blocks::header(record, 5)),
+        return contact::field(book.contacts(),
+                              blocks::find(book.contacts(), blocks::header(record, 5)),
                               contact::Name);
     }
 };
@@ -93,13 +94,13 @@ void TstExchangeCommands::dialogEntries()
     b.load({"A"});
     b.prompter.openAnswers.push_back(std::nullopt);
     QVERIFY(!b.commands.importFile());
-    QCOMPARE(b.prompter.lastFilters.mid(3), (QStringList{"vCard (*.vcf)",
-                                                         "CSV avec en-têtes (*.csv)"}));
+    QCOMPARE(b.prompter.lastFilters.mid(3),
+             (QStringList{"vCard (*.vcf)", "CSV avec en-têtes (*.csv)"}));
     b.prompter.saveAnswers.push_back(std::nullopt);
     QVERIFY(!b.commands.exportFile());
-    QCOMPARE(b.prompter.lastFilters.mid(3),
-             (QStringList{"vCard (*.vcf)", "Relances iCalendar (*.ics)",
-                          "CSV avec en-têtes (*.csv)"}));
+    QCOMPARE(
+        b.prompter.lastFilters.mid(3),
+        (QStringList{"vCard (*.vcf)", "Relances iCalendar (*.ics)", "CSV avec en-têtes (*.csv)"}));
 }
 
 void TstExchangeCommands::importCardsThroughTheDialog()
@@ -113,8 +114,8 @@ void TstExchangeCommands::importCardsThroughTheDialog()
     QCOMPARE(b.book.recordCount(), 3);
     QCOMPARE(b.name(1), QByteArray("Alpha"));
     QCOMPARE(b.name(2), ansi::fromUnicode(QStringLiteral("?? Bêta")));
-    QCOMPARE(contact::field(b.book.contacts(), blocks::find(b.book.contacts(), blocks::header(2, 5)),
-                            contact::Code),
+    QCOMPARE(contact::field(b.book.contacts(),
+                            blocks::find(b.book.contacts(), blocks::header(2, 5)), contact::Code),
              QByteArray("10003"));
     QVERIFY(b.book.flags().fileModified);
     const QStringList told = b.prompter.texts("information");
@@ -159,7 +160,9 @@ void TstExchangeCommands::exportThroughTheDialog_data()
     QTest::addColumn<QByteArray>("starts");
     QTest::newRow("vCard") << 4 << "sortie.vcf" << QByteArray("BEGIN:VCARD\r\nVERSION:4.0\r\n");
     QTest::newRow("calendar") << 5 << "sortie.ics" << QByteArray("BEGIN:VCALENDAR\r\n");
-    QTest::newRow("CSV") << 6 << "sortie.csv" << QByteArray("\xEF\xBB\xBF" "Code,Nom");
+    QTest::newRow("CSV") << 6 << "sortie.csv"
+                         << QByteArray("\xEF\xBB\xBF"
+                                       "Code,Nom");
     QTest::newRow("tab text") << 1 << "sortie.txt" << QByteArray("BREST");
 }
 
@@ -211,8 +214,7 @@ void TstExchangeCommands::identifiersTravelWithCards()
 
     // A card's own UID is kept, in the export and in the companion at the save.
     b.commands.importFiles({b.file("c.vcf", TwoCards)}, ImportFormat::Vcard);
-    const vcard::ReadResult cards =
-        vcard::read(b.commands.exportBytes(ExportFormat::Vcard));
+    const vcard::ReadResult cards = vcard::read(b.commands.exportBytes(ExportFormat::Vcard));
     QCOMPARE(cards.cards.size(), 4);
     QCOMPARE(cards.cards[2].uid(), QStringLiteral("card-1"));
     QVERIFY(cards.cards[3].uid().startsWith(QStringLiteral("urn:uuid:")));

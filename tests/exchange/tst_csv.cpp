@@ -54,28 +54,26 @@ void TstCsv::table_data()
     QTest::newRow("semicolon, commas only in quotes")
         << QByteArray("a;b\n\"1,5\";\"2,5\"\n\"3,0\";x\n")
         << Rows{{"a", "b"}, {"1,5", "2,5"}, {"3,0", "x"}} << 0;
-    QTest::newRow("tab") << QByteArray("a\tb\n1\t\n")
-                         << Rows{{"a", "b"}, {"1", ""}} << 0;
+    QTest::newRow("tab") << QByteArray("a\tb\n1\t\n") << Rows{{"a", "b"}, {"1", ""}} << 0;
     QTest::newRow("byte-order mark and blank lines")
         << QByteArray("\xEF\xBB\xBFnom,ville\r\n\r\nCaf\xC3\xA9,Brest\r\n")
         << Rows{{"nom", "ville"}, {QString::fromUtf8("Café"), "Brest"}} << 0;
-    QTest::newRow("Windows-1252") << QByteArray("nom;ville\r\nCaf\xE9 \x80;\x93" "Brest\x94\r\n")
-                                  << Rows{{"nom", "ville"},
-                                          {QString::fromUtf8("Café €"),
-                                           QString::fromUtf8("“Brest”")}}
-                                  << 0;
+    QTest::newRow("Windows-1252")
+        << QByteArray("nom;ville\r\nCaf\xE9 \x80;\x93"
+                      "Brest\x94\r\n")
+        << Rows{{"nom", "ville"}, {QString::fromUtf8("Café €"), QString::fromUtf8("“Brest”")}} << 0;
     const QString wide = QStringLiteral("nom,ville\r\nZoé,Brest\r\n");
-    QTest::newRow("UTF-16")
-        << QByteArray("\xFF\xFE") +
-               QByteArray(reinterpret_cast<const char*>(wide.utf16()), 2 * wide.size())
-        << Rows{{"nom", "ville"}, {QString::fromUtf8("Zoé"), "Brest"}} << 0;
+    QTest::newRow("UTF-16") << QByteArray("\xFF\xFE") +
+                                   QByteArray(reinterpret_cast<const char*>(wide.utf16()),
+                                              2 * wide.size())
+                            << Rows{{"nom", "ville"}, {QString::fromUtf8("Zoé"), "Brest"}} << 0;
     QTest::newRow("quote left open: its line as it stands, the rest read")
-        << QByteArray("a,b\r\n\"open,x\r\nc,d\r\n")
-        << Rows{{"a", "b"}, {"\"open", "x"}, {"c", "d"}} << 1;
+        << QByteArray("a,b\r\n\"open,x\r\nc,d\r\n") << Rows{{"a", "b"}, {"\"open", "x"}, {"c", "d"}}
+        << 1;
     QTest::newRow("quote inside a field and after a closing quote")
         << QByteArray("a,b\r\n5\" disk,\"x\"y\r\n") << Rows{{"a", "b"}, {"5\" disk", "xy"}} << 0;
-    QTest::newRow("no line end at the end") << QByteArray("a,b\r\n1,2")
-                                            << Rows{{"a", "b"}, {"1", "2"}} << 0;
+    QTest::newRow("no line end at the end")
+        << QByteArray("a,b\r\n1,2") << Rows{{"a", "b"}, {"1", "2"}} << 0;
 }
 
 void TstCsv::table()
@@ -104,37 +102,71 @@ void TstCsv::foreignExports_data()
 
     QTest::newRow("Google, company and person")
         << fixture("google.csv") << 0
-        << Lines{w("Boulangerie du Port"), "12 quai de la Douane", w("2e étage"), "29200",
-                 "Brest", "+33 2 98 00 11 22", "+33 2 98 00 11 23", "",
-                 "sophie@boulangerie.example", "Mme", "Sophie Martin", w("Gérante")}
+        << Lines{w("Boulangerie du Port"),
+                 "12 quai de la Douane",
+                 w("2e étage"),
+                 "29200",
+                 "Brest",
+                 "+33 2 98 00 11 22",
+                 "+33 2 98 00 11 23",
+                 "",
+                 "sophie@boulangerie.example",
+                 "Mme",
+                 "Sophie Martin",
+                 w("Gérante")}
         << Lines{"Client depuis 2019, paie comptant.", w("Préfère le matin."),
                  "E-mail 1 - Value : s.martin@example.fr",
                  "Website 1 - Value : https://boulangerie.example", "Mobile : +33 6 12 34 56 78"};
     QTest::newRow("Google, person only")
         << fixture("google.csv") << 1
-        << Lines{"Jean Durand", "", "", "", "", "01 40 00 00 00", "", "", "", "", "Jean Durand",
-                 ""}
+        << Lines{"Jean Durand", "", "", "", "", "01 40 00 00 00", "", "", "", "", "Jean Durand", ""}
         << Lines{};
-    QTest::newRow("Google, older headers")
-        << fixture("google_old.csv") << 0
-        << Lines{"Le Gall & Fils", "8 rue de la Paix", "", "75002", "Paris", "01 45 67 89 00", "",
-                 "", "y.legall@example.fr", "M.", "Yann Le Gall", "Directeur"}
-        << Lines{};
+    QTest::newRow("Google, older headers") << fixture("google_old.csv") << 0
+                                           << Lines{"Le Gall & Fils",
+                                                    "8 rue de la Paix",
+                                                    "",
+                                                    "75002",
+                                                    "Paris",
+                                                    "01 45 67 89 00",
+                                                    "",
+                                                    "",
+                                                    "y.legall@example.fr",
+                                                    "M.",
+                                                    "Yann Le Gall",
+                                                    "Directeur"}
+                                           << Lines{};
     QTest::newRow("Outlook, Windows-1252")
         << fixture("outlook.csv") << 0
-        << Lines{w("Café de la Gare"), "2 place de la Gare", "BP 12", "33000", "Bordeaux",
-                 "05 56 12 34 56", "05 56 12 34 57", w("Cafés;Terrasses"),
-                 "andre.dubois@cafe.example", "M.", w("André Dubois"), "Patron"}
+        << Lines{w("Café de la Gare"),
+                 "2 place de la Gare",
+                 "BP 12",
+                 "33000",
+                 "Bordeaux",
+                 "05 56 12 34 56",
+                 "05 56 12 34 57",
+                 w("Cafés;Terrasses"),
+                 "andre.dubois@cafe.example",
+                 "M.",
+                 w("André Dubois"),
+                 "Patron"}
         << Lines{w("Terrasse légendaire"), "Mobile Phone : 06 00 00 00 00",
                  "Home Phone : 05 56 65 43 21"};
-    QTest::newRow("Thunderbird")
-        << fixture("thunderbird.csv") << 0
-        << Lines{w("Garage Müller"), w("Hauptstraße 5"), w("Baden-Württemberg, Deutschland"),
-                 "79098", "Freiburg", "+49 761 123456", "+49 761 123457", "",
-                 "hans@garage-mueller.example", "", w("Hans Müller"), "Meister"}
-        << Lines{w("Pièces détachées"), "Department : Werkstatt",
-                 "Mobile Number : +49 170 1234567",
-                 "Secondary Email : atelier@garage-mueller.example"};
+    QTest::newRow("Thunderbird") << fixture("thunderbird.csv") << 0
+                                 << Lines{w("Garage Müller"),
+                                          w("Hauptstraße 5"),
+                                          w("Baden-Württemberg, Deutschland"),
+                                          "79098",
+                                          "Freiburg",
+                                          "+49 761 123456",
+                                          "+49 761 123457",
+                                          "",
+                                          "hans@garage-mueller.example",
+                                          "",
+                                          w("Hans Müller"),
+                                          "Meister"}
+                                 << Lines{w("Pièces détachées"), "Department : Werkstatt",
+                                          "Mobile Number : +49 170 1234567",
+                                          "Secondary Email : atelier@garage-mueller.example"};
 }
 
 void TstCsv::foreignExports()
@@ -190,7 +222,8 @@ void TstCsv::ownExportReadBack()
     list << contact::blockLines(ContactRecord(), 1);
 
     const QByteArray bytes = exportCsv(list);
-    QVERIFY(bytes.startsWith("\xEF\xBB\xBF" "Code,Nom / Soci\xC3\xA9t\xC3\xA9,Adresse,Adresse,"));
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"
+                             "Code,Nom / Soci\xC3\xA9t\xC3\xA9,Adresse,Adresse,"));
     QCOMPARE(bytes.count("\r\n"), 3); // header and two rows: the free text's breaks are LF
 
     const ForeignRead back = readCsv(bytes, nullptr);
@@ -201,7 +234,8 @@ void TstCsv::ownExportReadBack()
     // is the import's to give.
     QCOMPARE(back.contacts[0].fields, original.mid(contact::Name, 27));
     QCOMPARE(back.contacts[0].freeText, r.freeText);
-    QCOMPARE(back.contacts[1].fields, contact::blockLines(ContactRecord(), 1).mid(contact::Name, 27));
+    QCOMPARE(back.contacts[1].fields,
+             contact::blockLines(ContactRecord(), 1).mid(contact::Name, 27));
 }
 
 void TstCsv::rowsOfOtherLengths()
@@ -225,8 +259,8 @@ void TstCsv::rowsOfOtherLengths()
     QCOMPARE(d.contacts[0].freeText, (Lines{"Relance : demain"}));
 
     // Characters Windows-1252 cannot hold are counted by field.
-    const ForeignRead q = readCsv(QStringLiteral("Company,Notes\r\n東京,α\r\nParis,ok\r\n").toUtf8(),
-                                  nullptr);
+    const ForeignRead q =
+        readCsv(QStringLiteral("Company,Notes\r\n東京,α\r\nParis,ok\r\n").toUtf8(), nullptr);
     QCOMPARE(q.contacts[0].fields[0], QByteArray("??"));
     QCOMPARE(q.replacedFields, 2);
 }

@@ -77,9 +77,8 @@ void TstFollowupCalendar::whichContacts()
 
 void TstFollowupCalendar::oneTodo()
 {
-    ContactRecord r =
-        followup(ansi::fromUnicode(QStringLiteral("Café, « Le Port »")), QDate(2026, 5, 6),
-                 QTime(9, 15), "Rappel");
+    ContactRecord r = followup(ansi::fromUnicode(QStringLiteral("Café, « Le Port »")),
+                               QDate(2026, 5, 6), QTime(9, 15), "Rappel");
     r.phone = "02 98 00 11 22";
     r.interlocutor = "Standard";
     r.history = {"Type de contact\tDate", "Visite\t\t01/03/2026", QByteArray(20, '-'),
@@ -89,8 +88,9 @@ void TstFollowupCalendar::oneTodo()
     const QByteArray contactUid = uids.assign(list).first();
     const QStringList out = lines(exportFollowups(list, uids, stamp()));
     QVERIFY(out.contains(QStringLiteral("SUMMARY:Rappel : Café\\, « Le Port »")));
-    QVERIFY(out.contains(QStringLiteral("DESCRIPTION:Téléphone : 02 98 00 11 22\\nInterlocuteur : "
-                                        "Standard\\nType de contact\tDate\\nVisite\t\t01/03/2026")));
+    QVERIFY(
+        out.contains(QStringLiteral("DESCRIPTION:Téléphone : 02 98 00 11 22\\nInterlocuteur : "
+                                    "Standard\\nType de contact\tDate\\nVisite\t\t01/03/2026")));
     QVERIFY(out.contains(QStringLiteral("RELATED-TO:") + QString::fromLatin1(contactUid)));
     QVERIFY(out.contains(QStringLiteral("STATUS:NEEDS-ACTION")));
     // The reminder, at the due time.
