@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/command_table.h"
+#include "operations/operation_book.h"
+#include "selection/filtered_moves.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -80,8 +82,8 @@ public:
     void enableAfterFileCommand();
 
     // Checks the selection item of a contacts mode, unchecking the others.
-    void checkContactMode(int mode);
-    void checkOperationMode(int mode);
+    void checkContactMode(selection::Mode mode);
+    void checkOperationMode(operations::Selection mode);
 
 protected:
     bool event(QEvent* event) override;
@@ -103,8 +105,8 @@ private:
     void tick();
     void updateTitle();
     void about();
-    void chooseContactMode(int mode);
-    void chooseOperationMode(int mode);
+    void chooseContactMode(selection::Mode mode);
+    void chooseOperationMode(operations::Selection mode);
     void wirePrinting();
     void wireReports();
 

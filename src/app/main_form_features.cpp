@@ -3,6 +3,7 @@
 
 #include "app/help_window.h"
 #include "book/exchange_commands.h"
+#include "book/record_commands.h"
 #include "contacts/ui/fiche.h"
 #include "exchange/ui/column_mapping_dialog.h"
 #include "platform/errors.h"
@@ -35,11 +36,8 @@ void TMainForm::wireFeatures()
     RecordBook& book = m_book;
 
     on("Nouveau1", [this] { newFile(); });
-    on("SpeedButton11", [this] { newFile(); });
     on("OpenItem", [this] { openFile(); });
-    on("SpeedButton1", [this] { openFile(); });
     on("SaveItem", [this] { saveFile(); });
-    on("SaveBtn", [this] { saveFile(); });
     on("Enregistrersous1", [this] { saveFileAs(); });
     on("ExitItem", [this] { close(); });
     on("Ouvrirautomatiquement1", [this] { toggleAutoOpen(); });
@@ -51,9 +49,7 @@ void TMainForm::wireFeatures()
     on("Permuteradresse1adresse21", [f, &book] { f->run([&book] { book.Permuter(); }); });
 
     on("Contacts1", [f] { f->showContactsPage(); });
-    on("SpeedButton12", [f] { f->showContactsPage(); });
     on("Oprations1", [f] { f->showOperationsPage(); });
-    on("SpeedButton13", [f] { f->showOperationsPage(); });
     connect(f, &TFiche::pageChanged, this, [this, &book] {
         if (book.page() == RecordBook::Page::Contacts)
             Valide1();
@@ -62,41 +58,29 @@ void TMainForm::wireFeatures()
     });
 
     on("Prcdent1", [f] { f->previous(); });
-    on("SpeedButton3", [f] { f->previous(); });
     on("Suivant1", [f] { f->next(); });
-    on("SpeedButton4", [f] { f->next(); });
     on("Premier1", [f] { f->first(); });
-    on("SpeedButton2", [f] { f->first(); });
     on("Dernier1", [f] { f->last(); });
-    on("SpeedButton5", [f] { f->last(); });
     on("Nouveaucontact1", [this, f] {
         f->addRecord();
         enableAfterFileCommand();
     });
-    on("SpeedButton6", [this, f] {
-        f->addRecord();
-        enableAfterFileCommand();
-    });
-    on("Supprimercontact1", [this, f, &book] {
-        if (!m_prompter.confirm(QStringLiteral("Confirmer suppression de la fiche ?")))
-            return;
-        f->run([&book] { book.Supprime(); });
-    });
+    on("Supprimercontact1", [f, &book] { f->run([&book] { recordcommands::deleteShown(book); }); });
     on("Importer1", [this] { importFile(); });
     on("Exporter1", [this] { exportFile(); });
     on("SpeedButton7", [f] { f->showEntryTab(); });
     on("SpeedButton9", [f] { f->showFreeTextTab(); });
 
     // The selection modes.
-    on("Touteslesfiches1", [this] { chooseContactMode(1); });
-    on("Alarme1", [this] { chooseContactMode(2); });
-    on("Venteaboutie1", [this] { chooseContactMode(3); });
-    on("Relances1", [this] { chooseContactMode(4); });
-    on("Codepostal1", [this] { chooseContactMode(5); });
-    on("Ville1", [this] { chooseContactMode(6); });
-    on("Relancesfaire1", [this] { chooseContactMode(7); });
-    on("Touteslesfiches2", [this] { chooseOperationMode(0); });
-    on("Type1", [this] { chooseOperationMode(1); });
+    on("Touteslesfiches1", [this] { chooseContactMode(selection::All); });
+    on("Alarme1", [this] { chooseContactMode(selection::Alerts); });
+    on("Venteaboutie1", [this] { chooseContactMode(selection::ClosedSales); });
+    on("Relances1", [this] { chooseContactMode(selection::TodaysFollowups); });
+    on("Codepostal1", [this] { chooseContactMode(selection::Postcode); });
+    on("Ville1", [this] { chooseContactMode(selection::Town); });
+    on("Relancesfaire1", [this] { chooseContactMode(selection::FollowupsToDo); });
+    on("Touteslesfiches2", [this] { chooseOperationMode(operations::Selection::All); });
+    on("Type1", [this] { chooseOperationMode(operations::Selection::OneType); });
 
     // Searches, sort and the list window.
     using Command = void (*)(RecordBook&, QWidget*);
@@ -200,25 +184,21 @@ void TMainForm::wireFeatures()
     on("Utiliserlaide1", [this] { HelpWindow::showHelp(HelpWindow::HelpOnHelp, this); });
 }
 
-void TMainForm::chooseContactMode(int mode)
+void TMainForm::chooseContactMode(selection::Mode mode)
 {
     checkContactMode(mode);
     TFiche* f = m_fiche;
     RecordBook& book = m_book;
-    f->run([this, mode, &book] {
-        selectionui::chooseContactMode(book, selection::modeFromNumber(mode), this);
-    });
+    f->run([this, mode, &book] { selectionui::chooseContactMode(book, mode, this); });
     f->focusAfterMove();
 }
 
-void TMainForm::chooseOperationMode(int mode)
+void TMainForm::chooseOperationMode(operations::Selection mode)
 {
     checkOperationMode(mode);
     TFiche* f = m_fiche;
     RecordBook& book = m_book;
-    f->run([this, mode, &book] {
-        selectionui::chooseOperationMode(book, operations::selectionFromNumber(mode), this);
-    });
+    f->run([this, mode, &book] { selectionui::chooseOperationMode(book, mode, this); });
     f->focusAfterMove();
 }
 

@@ -22,8 +22,6 @@ void TMainForm::wirePrinting()
 
     on("Imprimerfiche1",
        [f, host, &book] { f->run([host, &book] { printui::recordSheet(book, *host); }); });
-    on("SpeedButton8",
-       [f, host, &book] { f->run([host, &book] { printui::recordSheet(book, *host); }); });
     on("Listing1",
        [f, host, &book] { f->run([host, &book] { printui::addressListing(book, *host); }); });
     using printui::Listing;
@@ -44,8 +42,6 @@ void TMainForm::wirePrinting()
         });
     }
     on("Enveloppe1",
-       [f, host, &book] { f->run([host, &book] { printui::currentEnvelope(book, *host); }); });
-    on("SpeedButton10",
        [f, host, &book] { f->run([host, &book] { printui::currentEnvelope(book, *host); }); });
     on("Enveloppes1",
        [f, host, &book] { f->run([host, &book] { printui::envelopeBatch(book, *host); }); });

@@ -252,10 +252,7 @@ protected:
         blocks::saveFile(path, m_list);
     }
 
-    void renumberAfter(int deleted)
-    {
-        integrity::renumber(m_list, deleted, m_count, Rules.digits);
-    }
+    void renumberAfter(int deleted) { integrity::renumber(m_list, deleted, m_count, Rules.digits); }
     void dropLeadingBlanks() { blocks::squize(m_list); }
 
     // The shown record for an edit; the caller sets the flags the edit sets.

@@ -1,13 +1,13 @@
 #include "tools/ui/texte_window.h"
 
 #include "platform/ui/command_guard.h"
-#include "print/ui/qt_print_device.h"
+#include "platform/ui/glyph_painter.h"
 #include "print/ui/qt_print_host.h"
 #include "tools/ruler_geometry.h"
+#include "tools/ui/letter_printing.h"
 #include "tools/ui/texte_document.h"
 #include "tools/ui/texte_ruler.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QCollator>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -16,8 +16,6 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMimeData>
-#include <QPainter>
-#include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTextBlock>
@@ -37,99 +35,6 @@ namespace {
 constexpr double TabStopPixels = 48;
 constexpr int CloseFromRight = 90;
 constexpr int CloseWidth = 75;
-
-enum class Glyph { New, Open, Save, Print, Copy, Paste, Left, Center, Right, Bullets, Font };
-
-QIcon drawGlyph(Glyph g)
-{
-    QPixmap pm(20, 20);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor ink(40, 60, 110);
-    const QColor paper(250, 250, 245);
-    p.setPen(QPen(ink, 1.2));
-    auto sheet = [&](QRectF r) {
-        p.setBrush(paper);
-        p.drawRect(r);
-        p.setPen(QPen(QColor(150, 150, 160), 1));
-        for (double y = r.top() + 4; y < r.bottom() - 1; y += 3)
-            p.drawLine(QPointF(r.left() + 2.5, y), QPointF(r.right() - 2.5, y));
-        p.setPen(QPen(ink, 1.2));
-    };
-    auto lines = [&](int kind) {
-        const double widths[] = {14, 10, 14, 8, 12};
-        for (int i = 0; i < 5; ++i) {
-            const double w = widths[i];
-            const double y = 4 + i * 3;
-            double x = 3;
-            if (kind == 1)
-                x = 10 - w / 2;
-            else if (kind == 2)
-                x = 17 - w;
-            p.drawLine(QPointF(x, y), QPointF(x + w, y));
-        }
-    };
-    switch (g) {
-    case Glyph::New:
-        sheet(QRectF(4, 2, 12, 16));
-        break;
-    case Glyph::Open:
-        p.setBrush(QColor(230, 190, 90));
-        p.drawPolygon(QPolygonF({QPointF(2, 6), QPointF(8, 6), QPointF(10, 8), QPointF(18, 8),
-                                 QPointF(18, 17), QPointF(2, 17)}));
-        break;
-    case Glyph::Save:
-        p.setBrush(QColor(90, 110, 170));
-        p.drawRect(QRectF(3, 3, 14, 14));
-        p.setBrush(paper);
-        p.drawRect(QRectF(6, 3, 8, 5));
-        p.drawRect(QRectF(5, 11, 10, 6));
-        break;
-    case Glyph::Print:
-        sheet(QRectF(6, 2, 8, 6));
-        p.setBrush(QColor(120, 120, 130));
-        p.drawRoundedRect(QRectF(2, 8, 16, 7), 1.5, 1.5);
-        p.setBrush(paper);
-        p.drawRect(QRectF(6, 12, 8, 6));
-        break;
-    case Glyph::Copy:
-        sheet(QRectF(2, 2, 10, 12));
-        sheet(QRectF(8, 6, 10, 12));
-        break;
-    case Glyph::Paste:
-        p.setBrush(QColor(190, 150, 90));
-        p.drawRect(QRectF(3, 3, 12, 15));
-        sheet(QRectF(8, 7, 10, 11));
-        break;
-    case Glyph::Left:
-        lines(0);
-        break;
-    case Glyph::Center:
-        lines(1);
-        break;
-    case Glyph::Right:
-        lines(2);
-        break;
-    case Glyph::Bullets:
-        for (int i = 0; i < 3; ++i) {
-            const double y = 5 + i * 5;
-            p.setBrush(ink);
-            p.drawEllipse(QPointF(4, y), 1.6, 1.6);
-            p.drawLine(QPointF(8, y), QPointF(18, y));
-        }
-        break;
-    case Glyph::Font: {
-        QFont f(QStringLiteral("Times New Roman"));
-        f.setPixelSize(16);
-        f.setBold(true);
-        p.setFont(f);
-        p.drawText(QRectF(0, 0, 20, 20), Qt::AlignCenter, QStringLiteral("A"));
-        break;
-    }
-    }
-    return QIcon(pm);
-}
 
 QStringList sortedFamilies()
 {
@@ -214,20 +119,20 @@ TTexte::TTexte(const QStringList& companyLines, QWidget* parent, Prompter* promp
     auto guarded = [this](auto f) { return [this, f] { runGuarded(this, [this, f] { f(); }); }; };
     auto separator = [bar] { bar->addSpacing(8); };
 
-    QToolButton* b = addButton("SpeedButton1", QString(), drawGlyph(Glyph::New));
+    QToolButton* b = addButton("SpeedButton1", QString(), glyphs::drawn(Glyph::NewFile));
     b->setToolTip(QStringLiteral("Nouvelle lettre"));
     connect(b, &QToolButton::clicked, this, guarded([this] { newLetter(); }));
-    b = addButton("SpeedButton13", QString(), drawGlyph(Glyph::Open));
+    b = addButton("SpeedButton13", QString(), glyphs::drawn(Glyph::Open));
     b->setToolTip(QStringLiteral("Ouvrir"));
     connect(b, &QToolButton::clicked, this, guarded([this] { openLetter(); }));
-    b = addButton("SpeedButton2", QStringLiteral("Enregistrer"), drawGlyph(Glyph::Save));
+    b = addButton("SpeedButton2", QStringLiteral("Enregistrer"), glyphs::drawn(Glyph::Save));
     connect(b, &QToolButton::clicked, this, guarded([this] { saveLetter(); }));
-    b = addButton("SpeedButton3", QStringLiteral("Imprimer"), drawGlyph(Glyph::Print));
+    b = addButton("SpeedButton3", QStringLiteral("Imprimer"), glyphs::drawn(Glyph::PrintRecord));
     connect(b, &QToolButton::clicked, this, guarded([this] { printLetter(); }));
     separator();
-    b = addButton("SpeedButton4", QStringLiteral("Copier"), drawGlyph(Glyph::Copy));
+    b = addButton("SpeedButton4", QStringLiteral("Copier"), glyphs::drawn(Glyph::Copy));
     connect(b, &QToolButton::clicked, m_edit, &QTextEdit::copy);
-    b = addButton("SpeedButton5", QStringLiteral("Coller"), drawGlyph(Glyph::Paste));
+    b = addButton("SpeedButton5", QStringLiteral("Coller"), glyphs::drawn(Glyph::Paste));
     connect(b, &QToolButton::clicked, m_edit, &QTextEdit::paste);
     separator();
 
@@ -254,9 +159,11 @@ TTexte::TTexte(const QStringList& companyLines, QWidget* parent, Prompter* promp
     connect(m_underline, &QToolButton::toggled, this, [this](bool on) { setUnderline(on); });
     separator();
 
-    m_left = addButton("SpeedButton9", QStringLiteral("Gauche"), drawGlyph(Glyph::Left));
-    m_center = addButton("SpeedButton10", QStringLiteral("Centré"), drawGlyph(Glyph::Center));
-    m_right = addButton("SpeedButton11", QStringLiteral("Droite"), drawGlyph(Glyph::Right));
+    m_left = addButton("SpeedButton9", QStringLiteral("Gauche"), glyphs::drawn(Glyph::AlignLeft));
+    m_center =
+        addButton("SpeedButton10", QStringLiteral("Centré"), glyphs::drawn(Glyph::AlignCenter));
+    m_right =
+        addButton("SpeedButton11", QStringLiteral("Droite"), glyphs::drawn(Glyph::AlignRight));
     for (QToolButton* t : {m_left, m_center, m_right}) {
         t->setCheckable(true);
         t->setAutoExclusive(true);
@@ -266,12 +173,12 @@ TTexte::TTexte(const QStringList& companyLines, QWidget* parent, Prompter* promp
     connect(m_center, &QToolButton::clicked, this, [this] { setAlignment(Qt::AlignHCenter); });
     connect(m_right, &QToolButton::clicked, this, [this] { setAlignment(Qt::AlignRight); });
     separator();
-    m_bullets = addButton("SpeedButton12", QStringLiteral("Puces"), drawGlyph(Glyph::Bullets));
+    m_bullets = addButton("SpeedButton12", QStringLiteral("Puces"), glyphs::drawn(Glyph::Bullets));
     m_bullets->setCheckable(true);
     connect(m_bullets, &QToolButton::toggled, this, [this](bool on) { setBullets(on); });
     separator();
 
-    b = addButton("SpeedButton18", QStringLiteral("Police"), drawGlyph(Glyph::Font));
+    b = addButton("SpeedButton18", QStringLiteral("Police"), glyphs::drawn(Glyph::Font));
     connect(b, &QToolButton::clicked, this, guarded([this] { chooseFont(); }));
     m_fontName = new QComboBox(m_panel);
     m_fontName->setObjectName(QStringLiteral("ComboBox1"));
@@ -431,50 +338,7 @@ void TTexte::drawLetter(print::PrintDevice& device)
 {
     WaitCursor wait;
     device.setTitle(QString());
-    auto* printer = dynamic_cast<print::QtPrintDevice*>(&device);
-    if (!printer) {
-        // A device that only knows lines of text gets the letter's lines.
-        device.beginDoc();
-        const int lineHeight = std::max(1, device.textHeight(QStringLiteral("Ag")));
-        int y = 0;
-        const QStringList lines = m_edit->toPlainText().split(QLatin1Char('\n'));
-        for (const QString& line : lines) {
-            if (y > 0 && y + lineHeight > device.pageHeight()) {
-                device.newPage();
-                y = 0;
-            }
-            device.textOut(0, y, line);
-            y += lineHeight;
-        }
-        device.endDoc();
-        return;
-    }
-    // A copy laid out for the paper, so that the letter on screen stays as it is.
-    std::unique_ptr<QTextDocument> copy(m_edit->document()->clone());
-    QPrinter& paper = printer->printer();
-    copy->documentLayout()->setPaintDevice(&paper);
-    QTextFrameFormat frame = copy->rootFrame()->frameFormat();
-    frame.setMargin(2 / 2.54 * paper.logicalDpiY()); // 2 cm on every side
-    copy->rootFrame()->setFrameFormat(frame);
-    const QSizeF page(paper.width(), paper.height());
-    copy->setPageSize(page);
-    const int pages = std::max(1, copy->pageCount());
-
-    device.beginDoc();
-    QPainter& painter = printer->painter();
-    for (int i = 0; i < pages; ++i) {
-        if (i > 0)
-            device.newPage();
-        painter.save();
-        const QRectF view(0, i * page.height(), page.width(), page.height());
-        painter.translate(0, -view.top());
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = view;
-        context.palette.setColor(QPalette::Text, Qt::black);
-        copy->documentLayout()->draw(&painter, context);
-        painter.restore();
-    }
-    device.endDoc();
+    letterprint::print(letter(), device);
 }
 
 void TTexte::printLetter()
