@@ -4,6 +4,7 @@
 #include "operations/operation_book.h"
 #include "selection/filtered_moves.h"
 
+#include <QAction>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
@@ -11,7 +12,6 @@
 #include <memory>
 #include <vector>
 
-class QAction;
 class QLabel;
 class QMenu;
 
@@ -99,7 +99,18 @@ private:
     QAction* command(commands::Id id) const { return m_commands[id.index()]; }
     // The action to connect a command to; it no longer counts as unwired.
     QAction* wire(commands::Id id);
+    // Connects the action of a command to what it does.
+    template <typename Slot> void on(commands::Id id, Slot&& slot)
+    {
+        connect(wire(id), &QAction::triggered, this, std::forward<Slot>(slot));
+    }
     void wireFeatures();
+    void wireFileCommands();
+    void wireRecordCommands();
+    void wireSelection();
+    void wireSettings();
+    void wireAccessories();
+    void wireHelp();
     bool saveQuestion();
     void firstShow();
     void tick();

@@ -29,12 +29,16 @@ namespace tarvik {
 
 void TMainForm::wireFeatures()
 {
-    auto on = [this](commands::Id name, auto&& slot) {
-        connect(wire(name), &QAction::triggered, this, slot);
-    };
-    TFiche* f = m_fiche;
-    RecordBook& book = m_book;
+    wireFileCommands();
+    wireRecordCommands();
+    wireSelection();
+    wireSettings();
+    wireAccessories();
+    wireHelp();
+}
 
+void TMainForm::wireFileCommands()
+{
     on("Nouveau1", [this] { newFile(); });
     on("OpenItem", [this] { openFile(); });
     on("SaveItem", [this] { saveFile(); });
@@ -42,6 +46,16 @@ void TMainForm::wireFeatures()
     on("ExitItem", [this] { close(); });
     on("Ouvrirautomatiquement1", [this] { toggleAutoOpen(); });
     on("About1", [this] { about(); });
+
+    on("Importer1", [this] { importFile(); });
+    on("Exporter1", [this] { exportFile(); });
+}
+
+// The record window's own commands: edits, pages, moves, new and delete.
+void TMainForm::wireRecordCommands()
+{
+    TFiche* f = m_fiche;
+    RecordBook& book = m_book;
 
     on("Rappelerhistorique1", [f, &book] { f->run([&book] { book.Rappel(); }); });
     on("Copier1", [f, &book] { f->run([&book] { book.Copier(); }); });
@@ -66,12 +80,15 @@ void TMainForm::wireFeatures()
         enableAfterFileCommand();
     });
     on("Supprimercontact1", [f, &book] { f->run([&book] { recordcommands::deleteShown(book); }); });
-    on("Importer1", [this] { importFile(); });
-    on("Exporter1", [this] { exportFile(); });
     on("SpeedButton7", [f] { f->showEntryTab(); });
     on("SpeedButton9", [f] { f->showFreeTextTab(); });
+}
 
-    // The selection modes.
+// The selection modes, the searches, the sort and the list window.
+void TMainForm::wireSelection()
+{
+    TFiche* f = m_fiche;
+    RecordBook& book = m_book;
     on("Touteslesfiches1", [this] { chooseContactMode(selection::All); });
     on("Alarme1", [this] { chooseContactMode(selection::Alerts); });
     on("Venteaboutie1", [this] { chooseContactMode(selection::ClosedSales); });
@@ -104,8 +121,13 @@ void TMainForm::wireFeatures()
     }
     connect(f, &TFiche::listRequested, this,
             [this, f, &book] { f->run([this, &book] { selectionui::showList(book, this); }); });
+}
 
-    // Settings.
+// The company lines and the pick lists.
+void TMainForm::wireSettings()
+{
+    TFiche* f = m_fiche;
+    RecordBook& book = m_book;
     on("Socit1", [this, &book] {
         settings::CompanyLines lines = book.company();
         if (TSociete::edit(lines, this))
@@ -135,11 +157,14 @@ void TMainForm::wireFeatures()
             f->refresh();
         });
     }
+}
 
+void TMainForm::wireAccessories()
+{
     // Accessories: each a modal window created, shown and freed.
-    on("Texte1", [this, &book] {
+    on("Texte1", [this] {
         QStringList lines;
-        for (const QByteArray& line : book.company())
+        for (const QByteArray& line : m_book.company())
             lines << ansi::toUnicode(line);
         TTexte::run(lines, this, &m_prompter, &printHost());
     });
@@ -177,8 +202,10 @@ void TMainForm::wireFeatures()
         TPrenoms w(this);
         w.exec();
     });
+}
 
-    // Help.
+void TMainForm::wireHelp()
+{
     on("Index1", [this] { HelpWindow::showHelp(HelpWindow::Contents, this); });
     on("Rechercher1", [this] { HelpWindow::showHelp(HelpWindow::Search, this); });
     on("Utiliserlaide1", [this] { HelpWindow::showHelp(HelpWindow::HelpOnHelp, this); });

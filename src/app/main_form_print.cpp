@@ -13,9 +13,6 @@ namespace tarvik {
 
 void TMainForm::wirePrinting()
 {
-    auto on = [this](commands::Id name, auto&& slot) {
-        connect(wire(name), &QAction::triggered, this, slot);
-    };
     TFiche* f = m_fiche;
     RecordBook& book = m_book;
     print::PrintHost* host = m_printHost;

@@ -17,6 +17,11 @@ bool deleteShown(RecordBook& book)
     return true;
 }
 
+bool mayDeleteHistoryText(RecordBook& book)
+{
+    return book.prompter().confirm(QStringLiteral("Confirmer suppression ?"));
+}
+
 void searchSummary(RecordBook& book)
 {
     const std::optional<QString> typed = book.prompter().inputText(

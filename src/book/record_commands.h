@@ -17,6 +17,10 @@ namespace recordcommands {
 // or operation of the page shown. True when something was deleted.
 bool deleteShown(RecordBook& book);
 
+// Asks "Confirmer suppression ?" before text selected in the history is
+// removed; true on OK.
+bool mayDeleteHistoryText(RecordBook& book);
+
 // Asks for a summary and moves to the first operation whose summary begins
 // with it, letter case of a..z ignored; tells when none does.
 void searchSummary(RecordBook& book);

@@ -49,13 +49,10 @@ void lines(QPainter& p, int kind)
     }
 }
 
-void paintOne(QPainter& p, Glyph g)
+// Files, sheets and what prints them.
+void paintDocumentGlyph(QPainter& p, Glyph g)
 {
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Ink, 1.4));
     switch (g) {
-    case Glyph::None:
-        break;
     case Glyph::NewFile:
         page(p, QRectF(5, 2, 14, 20));
         p.setPen(QPen(Accent, 2));
@@ -93,6 +90,29 @@ void paintOne(QPainter& p, Glyph g)
         p.drawRect(QRectF(8, 2, 8, 4));
         page(p, QRectF(8, 9, 10, 11));
         break;
+    case Glyph::PrintRecord:
+        p.setBrush(Paper);
+        p.drawRect(QRectF(7, 2, 10, 8));
+        p.setBrush(QColor(170, 170, 170));
+        p.drawRoundedRect(QRectF(2, 9, 20, 9), 2, 2);
+        p.setBrush(Paper);
+        p.drawRect(QRectF(6, 15, 12, 7));
+        break;
+    case Glyph::Envelope:
+        p.setBrush(Paper);
+        p.drawRect(QRectF(2, 5, 20, 14));
+        p.drawLine(QPointF(2, 5), QPointF(12, 13));
+        p.drawLine(QPointF(22, 5), QPointF(12, 13));
+        break;
+    default:
+        break;
+    }
+}
+
+// The moves and pages of the record window.
+void paintRecordGlyph(QPainter& p, Glyph g)
+{
+    switch (g) {
     case Glyph::First:
         p.setBrush(Ink);
         p.drawRect(QRectF(5, 6, 2, 12));
@@ -144,20 +164,15 @@ void paintOne(QPainter& p, Glyph g)
         p.setBrush(QColor(120, 160, 220));
         p.drawRect(QRectF(16, 9, 4, 12));
         break;
-    case Glyph::PrintRecord:
-        p.setBrush(Paper);
-        p.drawRect(QRectF(7, 2, 10, 8));
-        p.setBrush(QColor(170, 170, 170));
-        p.drawRoundedRect(QRectF(2, 9, 20, 9), 2, 2);
-        p.setBrush(Paper);
-        p.drawRect(QRectF(6, 15, 12, 7));
+    default:
         break;
-    case Glyph::Envelope:
-        p.setBrush(Paper);
-        p.drawRect(QRectF(2, 5, 20, 14));
-        p.drawLine(QPointF(2, 5), QPointF(12, 13));
-        p.drawLine(QPointF(22, 5), QPointF(12, 13));
-        break;
+    }
+}
+
+// The word processor's formatting.
+void paintTextGlyph(QPainter& p, Glyph g)
+{
+    switch (g) {
     case Glyph::AlignLeft:
         lines(p, 0);
         break;
@@ -183,7 +198,16 @@ void paintOne(QPainter& p, Glyph g)
         p.drawText(QRectF(0, 0, 24, 24), Qt::AlignCenter, QStringLiteral("A"));
         break;
     }
-    case Glyph::Program: {
+    default:
+        break;
+    }
+}
+
+void paintOne(QPainter& p, Glyph g)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Ink, 1.4));
+    if (g == Glyph::Program) {
         p.setBrush(QColor(30, 80, 150));
         p.setPen(Qt::NoPen);
         p.drawRoundedRect(QRectF(1, 1, 22, 22), 5, 5);
@@ -192,9 +216,11 @@ void paintOne(QPainter& p, Glyph g)
         p.drawLine(QPointF(12, 7), QPointF(12, 19));
         p.setPen(QPen(Accent, 2));
         p.drawLine(QPointF(15, 15), QPointF(19, 19));
-        break;
+        return;
     }
-    }
+    paintDocumentGlyph(p, g);
+    paintRecordGlyph(p, g);
+    paintTextGlyph(p, g);
 }
 
 } // namespace
