@@ -23,7 +23,7 @@ private slots:
     void choiceFromTheList();
 };
 
-static BlockList operations(const QList<int>& numbers)
+static BlockList operationBlocks(const QList<int>& numbers)
 {
     BlockList ops;
     for (int n : numbers)
@@ -52,7 +52,7 @@ void TstRecordCommands::deleteAsksFirst()
     QFETCH(bool, operationsPage);
     QFETCH(bool, answer);
     SelectFixture fx;
-    blocks::saveFile(QDir(fx.dir.path()).filePath("test.opr"), operations({0, 1}));
+    blocks::saveFile(QDir(fx.dir.path()).filePath("test.opr"), operationBlocks({0, 1}));
     fx.load(SelectFixture::plain(3));
     if (operationsPage)
         fx.book.showOperations();
@@ -66,7 +66,7 @@ void TstRecordCommands::deleteAsksFirst()
 void TstRecordCommands::summaryOutsideTheCodePage()
 {
     SelectFixture fx;
-    blocks::saveFile(QDir(fx.dir.path()).filePath("test.opr"), operations({0, 1}));
+    blocks::saveFile(QDir(fx.dir.path()).filePath("test.opr"), operationBlocks({0, 1}));
     fx.load(SelectFixture::plain(1));
     fx.book.showOperations();
     // The Greek letter is outside the file's code page: no summary can begin
@@ -106,13 +106,13 @@ void TstRecordCommands::contactRows()
 void TstRecordCommands::operationRowsAndWholeBlock()
 {
     const QList<listing::Row> rows =
-        listing::rows(operations({1, 2, 0}), listing::operationColumns());
+        listing::rows(operationBlocks({1, 2, 0}), listing::operationColumns());
     QStringList shown;
     for (const listing::Row& r : rows)
         shown << QString::number(r.number) + ":" + r.second + ":" + r.fields.value(1);
     QCOMPARE(shown, (QStringList{"1:0001:Op 1", "2:0002:Op 2", "0:0000:Op 0"}));
 
-    BlockList ops = operations({0});
+    BlockList ops = operationBlocks({0});
     QVERIFY(listing::hasWholeOperation(ops));
     ops.removeLast();
     QVERIFY(!listing::hasWholeOperation(ops));
@@ -142,7 +142,7 @@ void TstRecordCommands::choiceFromTheList()
     QFETCH(int, chosen);
     QFETCH(int, current);
     SelectFixture fx;
-    blocks::saveFile(QDir(fx.dir.path()).filePath("test.opr"), operations({0, 1}));
+    blocks::saveFile(QDir(fx.dir.path()).filePath("test.opr"), operationBlocks({0, 1}));
     fx.load(SelectFixture::plain(3));
     fx.book.goToRecord(1);
     if (operationsPage) {
