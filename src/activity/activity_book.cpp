@@ -1,5 +1,7 @@
 #include "activity/activity_book.h"
 
+#include "platform/errors.h"
+
 #include "contacts/contact_book.h"
 #include "contacts/history.h"
 #include "platform/clock.h"
@@ -116,16 +118,10 @@ QString ActivityBook::timeFilePath(const QString& folder)
 
 void ActivityBook::loadTimeFile(const QString& folder)
 {
-    using Result = activity::TimeTable::LoadResult;
-    const Result result = m_table.Charge(timeFilePath(folder));
-    if (result == Result::Unreadable || result == Result::TooLarge) {
-        // The file keeps its days: it is not rewritten at closing.
-        m_prompter.information(
-            (result == Result::TooLarge
-                 ? QStringLiteral("Le fichier %1 est trop volumineux pour être lu.")
-                 : QStringLiteral("Le fichier %1 ne peut pas être lu."))
-                .arg(QStringLiteral("Tarvik.tps")) +
-            QStringLiteral("\nLe temps passé de ce jour ne sera pas enregistré."));
+    try {
+        m_table.Charge(timeFilePath(folder));
+    } catch (const TarvikError& e) {
+        m_prompter.information(e.text());
     }
     m_counters.timeSpentSecs = m_table.GetIni(m_clock.today());
 }

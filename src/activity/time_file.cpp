@@ -99,7 +99,15 @@ void TimeTable::ensureRows(int count)
         m_rows.resize(count);
 }
 
-TimeTable::LoadResult TimeTable::Charge(const QString& path)
+// The file keeps its days: it is not rewritten at closing, and the user is
+// told so.
+static TarvikError unreadFile(const QString& path, const QString& why)
+{
+    return TarvikError(QStringLiteral("Le fichier %1 %2.").arg(QFileInfo(path).fileName(), why) +
+                       QStringLiteral("\nLe temps passé de ce jour ne sera pas enregistré."));
+}
+
+void TimeTable::Charge(const QString& path)
 {
     m_rows.clear();
     m_rows.resize(InitialRows);
@@ -107,24 +115,18 @@ TimeTable::LoadResult TimeTable::Charge(const QString& path)
 
     const QFileInfo info(path);
     if (!info.exists())
-        return LoadResult::Missing;
+        return;
     if (info.size() > MaxFileSize) {
         m_savesFile = false;
-        return LoadResult::TooLarge;
+        throw unreadFile(path, QStringLiteral("est trop volumineux pour être lu"));
     }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
         m_savesFile = false;
-        return LoadResult::Unreadable;
+        throw unreadFile(path, QStringLiteral("ne peut pas être lu"));
     }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        m_savesFile = false;
-        return LoadResult::Unreadable;
-    }
-
     read(data);
-    return LoadResult::Loaded;
 }
 
 void TimeTable::read(const QByteArray& data)

@@ -34,13 +34,6 @@ public:
     static constexpr qint64 MaxFileSize = 8 * 1024 * 1024;
     using Row = std::array<QByteArray, Columns>;
 
-    enum class LoadResult {
-        Missing,    // no file: an empty table
-        Loaded,     // the table holds the file's days
-        Unreadable, // the file exists but cannot be read: it is kept as it is
-        TooLarge,   // over MaxFileSize: not read, kept as it is
-    };
-
     TimeTable();
 
     // Row 0 holds the column titles once Init has run; rows 1 onward one day
@@ -50,9 +43,12 @@ public:
     // The days recorded: rows 1 .. dayCount().
     int dayCount() const;
 
-    // Reads the time file into the table. A line without a TAB, or without a
-    // date before it, is skipped; the time keeps at most 255 characters.
-    LoadResult Charge(const QString& path);
+    // Reads the time file into the table; no file gives an empty table. A
+    // line without a TAB, or without a date before it, is skipped; the time
+    // keeps at most 255 characters. A file that cannot be read, or is over
+    // MaxFileSize, leaves the table empty and the file as it is (savesFile()
+    // turns false), and throws TarvikError with the text the user is shown.
+    void Charge(const QString& path);
     // The same from the file's bytes.
     void read(const QByteArray& data);
 

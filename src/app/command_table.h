@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ui/glyph.h"
+
 #include <QAnyStringView>
 #include <QString>
 #include <cstdint>
@@ -52,26 +54,8 @@ inline constexpr MenuInfo Menus[] = {
     {Place::Print, "ImprimerMenu", ""},
 };
 
-enum class Glyph : std::uint8_t {
-    None,
-    NewFile,
-    Open,
-    Save,
-    Copy,
-    Paste,
-    First,
-    Previous,
-    Next,
-    Last,
-    HistoryTab,
-    CommentTab,
-    NewRecord,
-    Contacts,
-    Operations,
-    PrintRecord,
-    Envelope,
-    Program, // the program's own icon: windows and about box, never a command
-};
+// The pictures of the buttons.
+using Glyph = tarvik::Glyph;
 
 // The three enabling steps: enable-all, contacts page, operations page.
 enum class Step : std::uint8_t { Valide, Valide1, Valide2 };
@@ -96,6 +80,9 @@ struct Command
     Turn valide = Turn::Keep;
     Turn valide1 = Turn::Keep;
     Turn valide2 = Turn::Keep;
+    // For a button: the menu item whose command it runs, so that a command has
+    // one handler however many places show it. Empty: the button's own.
+    const char* runs = "";
 
     constexpr Turn turn(Step step) const
     {
@@ -132,6 +119,12 @@ struct Command
     {
         Command c = *this;
         c.shortcut = keys;
+        return c;
+    }
+    constexpr Command running(const char* menuItem) const
+    {
+        Command c = *this;
+        c.runs = menuItem;
         return c;
     }
     constexpr Command steps(Turn all, Turn contacts, Turn operations) const
@@ -319,22 +312,37 @@ inline constexpr Command Table[] = {
     item(Help, "Utiliserlaide1", "&Utiliser l'aide", "Comment utiliser l'aide"),
     item(Help, "About1", "&A propos", "A propos de Tarvik").sep(),
 
-    button("SpeedButton11", "Nouveau fichier", Glyph::NewFile),
-    button("SpeedButton1", "Ouvrir", Glyph::Open),
-    button("SaveBtn", "Enregistrer|", Glyph::Save).off().steps(On, K, K),
+    button("SpeedButton11", "Nouveau fichier", Glyph::NewFile).running("Nouveau1"),
+    button("SpeedButton1", "Ouvrir", Glyph::Open).running("OpenItem"),
+    button("SaveBtn", "Enregistrer|", Glyph::Save).off().steps(On, K, K).running("SaveItem"),
     button("CopyBtn", "Copier", Glyph::Copy).sep().off().steps(On, On, On),
     button("PasteBtn", "Coller", Glyph::Paste).off().steps(On, On, On),
-    button("SpeedButton2", "Premier", Glyph::First).sep().off().steps(On, K, K),
-    button("SpeedButton3", "Précédent", Glyph::Previous).off().steps(On, K, K),
-    button("SpeedButton4", "Suivant", Glyph::Next).off().steps(On, K, K),
-    button("SpeedButton5", "Dernier", Glyph::Last).off().steps(On, K, K),
+    button("SpeedButton2", "Premier", Glyph::First).sep().off().steps(On, K, K).running("Premier1"),
+    button("SpeedButton3", "Précédent", Glyph::Previous).off().steps(On, K, K).running("Prcdent1"),
+    button("SpeedButton4", "Suivant", Glyph::Next).off().steps(On, K, K).running("Suivant1"),
+    button("SpeedButton5", "Dernier", Glyph::Last).off().steps(On, K, K).running("Dernier1"),
     button("SpeedButton7", "Onglet historique", Glyph::HistoryTab).sep().off().steps(On, On, Off),
     button("SpeedButton9", "Onglet commentaire annexe", Glyph::CommentTab).off().steps(On, On, Off),
-    button("SpeedButton6", "Nouvelle fiche", Glyph::NewRecord).sep().steps(On, On, On),
-    button("SpeedButton12", "Contacts", Glyph::Contacts).sep().steps(K, Off, On),
-    button("SpeedButton13", "Opérations", Glyph::Operations).steps(K, On, Off),
-    button("SpeedButton8", "Imprimer fiche", Glyph::PrintRecord).sep().off().steps(On, On, On),
-    button("SpeedButton10", "Imprimer enveloppe", Glyph::Envelope).off().steps(On, On, Off),
+    button("SpeedButton6", "Nouvelle fiche", Glyph::NewRecord)
+        .sep()
+        .steps(On, On, On)
+        .running("Nouveaucontact1"),
+    button("SpeedButton12", "Contacts", Glyph::Contacts)
+        .sep()
+        .steps(K, Off, On)
+        .running("Contacts1"),
+    button("SpeedButton13", "Opérations", Glyph::Operations)
+        .steps(K, On, Off)
+        .running("Oprations1"),
+    button("SpeedButton8", "Imprimer fiche", Glyph::PrintRecord)
+        .sep()
+        .off()
+        .steps(On, On, On)
+        .running("Imprimerfiche1"),
+    button("SpeedButton10", "Imprimer enveloppe", Glyph::Envelope)
+        .off()
+        .steps(On, On, Off)
+        .running("Enveloppe1"),
 };
 
 consteval int indexOf(std::string_view name)
@@ -345,6 +353,27 @@ consteval int indexOf(std::string_view name)
     // Reached only for a name the table lacks: the build stops here.
     throw "unknown command name";
 }
+
+// A button runs a menu item's command only where that item can run whenever
+// the button can be pressed: a disabled item ignores the button's trigger.
+consteval bool buttonsRunMenuItems()
+{
+    for (const Command& c : Table) {
+        if (!*c.runs)
+            continue;
+        const Command& item = Table[indexOf(c.runs)];
+        if (c.place != Place::Toolbar || item.place == Place::Toolbar || *item.runs)
+            return false;
+        const bool sameEnabling = item.enabled == c.enabled && item.valide == c.valide &&
+                                  item.valide1 == c.valide1 && item.valide2 == c.valide2;
+        const bool alwaysOn =
+            item.enabled && item.valide != Off && item.valide1 != Off && item.valide2 != Off;
+        if (!sameEnabling && !alwaysOn)
+            return false;
+    }
+    return true;
+}
+static_assert(buttonsRunMenuItems());
 } // namespace table_detail
 
 inline constexpr int Count = int(std::size(table_detail::Table));

@@ -29,8 +29,9 @@ namespace tarvik {
 namespace {
 
 // The contacts selection items, by mode (index 0 is mode 1).
-const char* const ContactModeItems[] = {"Touteslesfiches1", "Alarme1", "Venteaboutie1", "Relances1",
-                                        "Codepostal1",      "Ville1",  "Relancesfaire1"};
+constexpr commands::Id ContactModeItems[] = {"Touteslesfiches1", "Alarme1",     "Venteaboutie1",
+                                             "Relances1",        "Codepostal1", "Ville1",
+                                             "Relancesfaire1"};
 
 } // namespace
 
@@ -91,7 +92,7 @@ TMainForm::TMainForm(RecordBook& book, Prompter& prompter, const Clock& clock,
     m_rapport->refresh();
     m_fiche->refreshPickLists();
     m_fiche->refresh();
-    action(QStringLiteral("Touteslesfiches1"))->setChecked(true);
+    command("Touteslesfiches1")->setChecked(true);
 
     connect(m_fiche, &TFiche::captionChanged, this, &TMainForm::updateTitle);
     wireFeatures();
@@ -196,6 +197,13 @@ void TMainForm::buildToolbar()
         auto* a = new QAction(commands::toolTip(c), this);
         setUp(i, a);
         bar->addAction(a);
+        // A button that shows a menu item's command runs it through the item's
+        // action, the one place that command is wired.
+        if (*c.runs) {
+            connect(a, &QAction::triggered, m_commands[commands::indexOf(c.runs)],
+                    &QAction::trigger);
+            m_wired[i] = true;
+        }
     }
 }
 
@@ -290,11 +298,11 @@ void TMainForm::firstShow()
     m_panel0->setFixedWidth(std::max(0, width() - 100));
     m_programFolder = QDir::currentPath();
 
-    for (const char* name : ContactModeItems)
-        action(QLatin1String(name))->setChecked(false);
+    for (const commands::Id item : ContactModeItems)
+        command(item)->setChecked(false);
     const RecordBook::StartupValues start = m_book.GetIni();
     if (m_files->autoOpenSet())
-        action(QStringLiteral("Ouvrirautomatiquement1"))->setChecked(true);
+        command("Ouvrirautomatiquement1")->setChecked(true);
     bool opened = false;
     if (!m_startFile.isEmpty())
         m_fiche->run([this, &opened] { opened = m_files->openPath(m_startFile); });
@@ -339,7 +347,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
 
 void TMainForm::selectAllRecords()
 {
-    checkContactMode(1);
+    checkContactMode(selection::All);
     TFiche* f = m_fiche;
     RecordBook& book = m_book;
     f->run([&book] {
@@ -387,23 +395,22 @@ bool TMainForm::saveFileAs()
 
 void TMainForm::toggleAutoOpen()
 {
-    m_files->setAutoOpen(action(QStringLiteral("Ouvrirautomatiquement1"))->isChecked());
+    m_files->setAutoOpen(command("Ouvrirautomatiquement1")->isChecked());
 }
 
 // ---------------------------------------------------------------- selection
 
-void TMainForm::checkContactMode(int mode)
+void TMainForm::checkContactMode(selection::Mode mode)
 {
-    for (const char* name : ContactModeItems)
-        action(QLatin1String(name))->setChecked(false);
-    const int index = selection::menuIndex(selection::modeFromNumber(mode));
-    action(QLatin1String(ContactModeItems[index]))->setChecked(true);
+    for (const commands::Id item : ContactModeItems)
+        command(item)->setChecked(false);
+    command(ContactModeItems[selection::menuIndex(mode)])->setChecked(true);
 }
 
-void TMainForm::checkOperationMode(int mode)
+void TMainForm::checkOperationMode(operations::Selection mode)
 {
-    action(QStringLiteral("Touteslesfiches2"))->setChecked(mode == 0);
-    action(QStringLiteral("Type1"))->setChecked(mode == 1);
+    command("Touteslesfiches2")->setChecked(mode == operations::Selection::All);
+    command("Type1")->setChecked(mode == operations::Selection::OneType);
 }
 
 void TMainForm::about()

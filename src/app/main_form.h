@@ -1,7 +1,10 @@
 #pragma once
 
 #include "app/command_table.h"
+#include "operations/operation_book.h"
+#include "selection/filtered_moves.h"
 
+#include <QAction>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
@@ -9,7 +12,6 @@
 #include <memory>
 #include <vector>
 
-class QAction;
 class QLabel;
 class QMenu;
 
@@ -80,8 +82,8 @@ public:
     void enableAfterFileCommand();
 
     // Checks the selection item of a contacts mode, unchecking the others.
-    void checkContactMode(int mode);
-    void checkOperationMode(int mode);
+    void checkContactMode(selection::Mode mode);
+    void checkOperationMode(operations::Selection mode);
 
 protected:
     bool event(QEvent* event) override;
@@ -97,14 +99,25 @@ private:
     QAction* command(commands::Id id) const { return m_commands[id.index()]; }
     // The action to connect a command to; it no longer counts as unwired.
     QAction* wire(commands::Id id);
+    // Connects the action of a command to what it does.
+    template <typename Slot> void on(commands::Id id, Slot&& slot)
+    {
+        connect(wire(id), &QAction::triggered, this, std::forward<Slot>(slot));
+    }
     void wireFeatures();
+    void wireFileCommands();
+    void wireRecordCommands();
+    void wireSelection();
+    void wireSettings();
+    void wireAccessories();
+    void wireHelp();
     bool saveQuestion();
     void firstShow();
     void tick();
     void updateTitle();
     void about();
-    void chooseContactMode(int mode);
-    void chooseOperationMode(int mode);
+    void chooseContactMode(selection::Mode mode);
+    void chooseOperationMode(operations::Selection mode);
     void wirePrinting();
     void wireReports();
 

@@ -3,6 +3,7 @@
 
 #include "app/help_window.h"
 #include "book/exchange_commands.h"
+#include "book/record_commands.h"
 #include "contacts/ui/fiche.h"
 #include "exchange/ui/column_mapping_dialog.h"
 #include "platform/errors.h"
@@ -28,22 +29,33 @@ namespace tarvik {
 
 void TMainForm::wireFeatures()
 {
-    auto on = [this](commands::Id name, auto&& slot) {
-        connect(wire(name), &QAction::triggered, this, slot);
-    };
-    TFiche* f = m_fiche;
-    RecordBook& book = m_book;
+    wireFileCommands();
+    wireRecordCommands();
+    wireSelection();
+    wireSettings();
+    wireAccessories();
+    wireHelp();
+}
 
+void TMainForm::wireFileCommands()
+{
     on("Nouveau1", [this] { newFile(); });
-    on("SpeedButton11", [this] { newFile(); });
     on("OpenItem", [this] { openFile(); });
-    on("SpeedButton1", [this] { openFile(); });
     on("SaveItem", [this] { saveFile(); });
-    on("SaveBtn", [this] { saveFile(); });
     on("Enregistrersous1", [this] { saveFileAs(); });
     on("ExitItem", [this] { close(); });
     on("Ouvrirautomatiquement1", [this] { toggleAutoOpen(); });
     on("About1", [this] { about(); });
+
+    on("Importer1", [this] { importFile(); });
+    on("Exporter1", [this] { exportFile(); });
+}
+
+// The record window's own commands: edits, pages, moves, new and delete.
+void TMainForm::wireRecordCommands()
+{
+    TFiche* f = m_fiche;
+    RecordBook& book = m_book;
 
     on("Rappelerhistorique1", [f, &book] { f->run([&book] { book.Rappel(); }); });
     on("Copier1", [f, &book] { f->run([&book] { book.Copier(); }); });
@@ -51,9 +63,7 @@ void TMainForm::wireFeatures()
     on("Permuteradresse1adresse21", [f, &book] { f->run([&book] { book.Permuter(); }); });
 
     on("Contacts1", [f] { f->showContactsPage(); });
-    on("SpeedButton12", [f] { f->showContactsPage(); });
     on("Oprations1", [f] { f->showOperationsPage(); });
-    on("SpeedButton13", [f] { f->showOperationsPage(); });
     connect(f, &TFiche::pageChanged, this, [this, &book] {
         if (book.page() == RecordBook::Page::Contacts)
             Valide1();
@@ -62,41 +72,32 @@ void TMainForm::wireFeatures()
     });
 
     on("Prcdent1", [f] { f->previous(); });
-    on("SpeedButton3", [f] { f->previous(); });
     on("Suivant1", [f] { f->next(); });
-    on("SpeedButton4", [f] { f->next(); });
     on("Premier1", [f] { f->first(); });
-    on("SpeedButton2", [f] { f->first(); });
     on("Dernier1", [f] { f->last(); });
-    on("SpeedButton5", [f] { f->last(); });
     on("Nouveaucontact1", [this, f] {
         f->addRecord();
         enableAfterFileCommand();
     });
-    on("SpeedButton6", [this, f] {
-        f->addRecord();
-        enableAfterFileCommand();
-    });
-    on("Supprimercontact1", [this, f, &book] {
-        if (!m_prompter.confirm(QStringLiteral("Confirmer suppression de la fiche ?")))
-            return;
-        f->run([&book] { book.Supprime(); });
-    });
-    on("Importer1", [this] { importFile(); });
-    on("Exporter1", [this] { exportFile(); });
+    on("Supprimercontact1", [f, &book] { f->run([&book] { recordcommands::deleteShown(book); }); });
     on("SpeedButton7", [f] { f->showEntryTab(); });
     on("SpeedButton9", [f] { f->showFreeTextTab(); });
+}
 
-    // The selection modes.
-    on("Touteslesfiches1", [this] { chooseContactMode(1); });
-    on("Alarme1", [this] { chooseContactMode(2); });
-    on("Venteaboutie1", [this] { chooseContactMode(3); });
-    on("Relances1", [this] { chooseContactMode(4); });
-    on("Codepostal1", [this] { chooseContactMode(5); });
-    on("Ville1", [this] { chooseContactMode(6); });
-    on("Relancesfaire1", [this] { chooseContactMode(7); });
-    on("Touteslesfiches2", [this] { chooseOperationMode(0); });
-    on("Type1", [this] { chooseOperationMode(1); });
+// The selection modes, the searches, the sort and the list window.
+void TMainForm::wireSelection()
+{
+    TFiche* f = m_fiche;
+    RecordBook& book = m_book;
+    on("Touteslesfiches1", [this] { chooseContactMode(selection::All); });
+    on("Alarme1", [this] { chooseContactMode(selection::Alerts); });
+    on("Venteaboutie1", [this] { chooseContactMode(selection::ClosedSales); });
+    on("Relances1", [this] { chooseContactMode(selection::TodaysFollowups); });
+    on("Codepostal1", [this] { chooseContactMode(selection::Postcode); });
+    on("Ville1", [this] { chooseContactMode(selection::Town); });
+    on("Relancesfaire1", [this] { chooseContactMode(selection::FollowupsToDo); });
+    on("Touteslesfiches2", [this] { chooseOperationMode(operations::Selection::All); });
+    on("Type1", [this] { chooseOperationMode(operations::Selection::OneType); });
 
     // Searches, sort and the list window.
     using Command = void (*)(RecordBook&, QWidget*);
@@ -120,8 +121,13 @@ void TMainForm::wireFeatures()
     }
     connect(f, &TFiche::listRequested, this,
             [this, f, &book] { f->run([this, &book] { selectionui::showList(book, this); }); });
+}
 
-    // Settings.
+// The company lines and the pick lists.
+void TMainForm::wireSettings()
+{
+    TFiche* f = m_fiche;
+    RecordBook& book = m_book;
     on("Socit1", [this, &book] {
         settings::CompanyLines lines = book.company();
         if (TSociete::edit(lines, this))
@@ -151,11 +157,14 @@ void TMainForm::wireFeatures()
             f->refresh();
         });
     }
+}
 
+void TMainForm::wireAccessories()
+{
     // Accessories: each a modal window created, shown and freed.
-    on("Texte1", [this, &book] {
+    on("Texte1", [this] {
         QStringList lines;
-        for (const QByteArray& line : book.company())
+        for (const QByteArray& line : m_book.company())
             lines << ansi::toUnicode(line);
         TTexte::run(lines, this, &m_prompter, &printHost());
     });
@@ -193,32 +202,30 @@ void TMainForm::wireFeatures()
         TPrenoms w(this);
         w.exec();
     });
+}
 
-    // Help.
+void TMainForm::wireHelp()
+{
     on("Index1", [this] { HelpWindow::showHelp(HelpWindow::Contents, this); });
     on("Rechercher1", [this] { HelpWindow::showHelp(HelpWindow::Search, this); });
     on("Utiliserlaide1", [this] { HelpWindow::showHelp(HelpWindow::HelpOnHelp, this); });
 }
 
-void TMainForm::chooseContactMode(int mode)
+void TMainForm::chooseContactMode(selection::Mode mode)
 {
     checkContactMode(mode);
     TFiche* f = m_fiche;
     RecordBook& book = m_book;
-    f->run([this, mode, &book] {
-        selectionui::chooseContactMode(book, selection::modeFromNumber(mode), this);
-    });
+    f->run([this, mode, &book] { selectionui::chooseContactMode(book, mode, this); });
     f->focusAfterMove();
 }
 
-void TMainForm::chooseOperationMode(int mode)
+void TMainForm::chooseOperationMode(operations::Selection mode)
 {
     checkOperationMode(mode);
     TFiche* f = m_fiche;
     RecordBook& book = m_book;
-    f->run([this, mode, &book] {
-        selectionui::chooseOperationMode(book, operations::selectionFromNumber(mode), this);
-    });
+    f->run([this, mode, &book] { selectionui::chooseOperationMode(book, mode, this); });
     f->focusAfterMove();
 }
 

@@ -13,16 +13,11 @@ namespace tarvik {
 
 void TMainForm::wirePrinting()
 {
-    auto on = [this](commands::Id name, auto&& slot) {
-        connect(wire(name), &QAction::triggered, this, slot);
-    };
     TFiche* f = m_fiche;
     RecordBook& book = m_book;
     print::PrintHost* host = m_printHost;
 
     on("Imprimerfiche1",
-       [f, host, &book] { f->run([host, &book] { printui::recordSheet(book, *host); }); });
-    on("SpeedButton8",
        [f, host, &book] { f->run([host, &book] { printui::recordSheet(book, *host); }); });
     on("Listing1",
        [f, host, &book] { f->run([host, &book] { printui::addressListing(book, *host); }); });
@@ -44,8 +39,6 @@ void TMainForm::wirePrinting()
         });
     }
     on("Enveloppe1",
-       [f, host, &book] { f->run([host, &book] { printui::currentEnvelope(book, *host); }); });
-    on("SpeedButton10",
        [f, host, &book] { f->run([host, &book] { printui::currentEnvelope(book, *host); }); });
     on("Enveloppes1",
        [f, host, &book] { f->run([host, &book] { printui::envelopeBatch(book, *host); }); });

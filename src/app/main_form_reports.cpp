@@ -13,9 +13,6 @@ namespace tarvik {
 
 void TMainForm::wireReports()
 {
-    auto on = [this](commands::Id name, auto&& slot) {
-        connect(wire(name), &QAction::triggered, this, slot);
-    };
     TFiche* f = m_fiche;
     RecordBook& book = m_book;
     TRapport* rapport = m_rapport.get();

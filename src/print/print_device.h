@@ -22,6 +22,8 @@ struct Font
     QString name;
     int pointSize = 10;
     bool bold = false;
+    bool italic = false;
+    bool underline = false;
     friend bool operator==(const Font&, const Font&) = default;
 };
 

@@ -43,6 +43,15 @@ QString notFoundText(const QByteArray& query)
     return QStringLiteral("Fiche ") + ansi::toUnicode(query) + QStringLiteral(" non trouvée");
 }
 
+QString notFoundText(const QString& typed)
+{
+    QString shown = typed;
+    for (QChar& c : shown)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - 'a' + 'A');
+    return QStringLiteral("Fiche ") + shown + QStringLiteral(" non trouvée");
+}
+
 } // namespace search
 
 } // namespace tarvik

@@ -22,6 +22,9 @@ int findBlock(const BlockList& list, int digits, int offset, const QByteArray& q
 
 // "Fiche " + query + " non trouvée".
 QString notFoundText(const QByteArray& query);
+// The same for text typed that no stored line can hold, upper-cased as a
+// query would be (a..z only).
+QString notFoundText(const QString& typed);
 
 } // namespace search
 

@@ -82,8 +82,8 @@ bool LetterEditor::open()
     }
     m_view.showLetter(loaded.document);
     m_fileName = choice->path;
-    if (loaded.damaged)
-        m_prompter.information(rtf::damagedMessage(choice->path));
+    for (const QString& notice : loaded.notices.texts())
+        m_prompter.information(notice);
     return true;
 }
 

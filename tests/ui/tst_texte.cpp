@@ -586,9 +586,13 @@ void TstTexte::printsThroughThePrintHost()
     const print::RecordingPrintDevice* device = host.last();
     QCOMPARE(device->begun, 1);
     QCOMPARE(device->ended, 1);
-    QCOMPARE(device->texts(),
-             (QStringList{"0:0:0:Bonjour",
-                          QStringLiteral("0:0:%1:à demain").arg(device->calls.last().y)}));
+    // Inside margins of 2 cm, one line under the other.
+    const int margin = qRound(20.0 * device->pageWidth() / device->pageWidthMM());
+    QCOMPARE(
+        device->texts(),
+        (QStringList{QStringLiteral("0:%1:%1:Bonjour").arg(margin),
+                     QStringLiteral("0:%1:%2:à demain").arg(margin).arg(device->calls.last().y)}));
+    QVERIFY(device->calls.last().y > margin);
     w.editor()->document()->setModified(false);
 }
 

@@ -9,6 +9,8 @@
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
+class QGridLayout;
+class QLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -66,6 +68,15 @@ protected:
 
 private:
     QWidget* buildContactsPage();
+    QLayout* buildCounterLine();
+    QLayout* buildIdentity();
+    QWidget* buildSeparator();
+    QWidget* buildEntryTab();
+    int addAppendedRows(QGridLayout* grid, int row);
+    int addFollowupRows(QGridLayout* grid, int row);
+    QWidget* buildFreeTextTab();
+    QWidget* buildHistory();
+    void connectRecordEdits();
     QLineEdit* lineEdit(const char* name, contact::Offset field);
     QComboBox* pickCombo(const char* name, contact::Offset field, RecordBook::Edit how);
     QComboBox* appendCombo(const char* name, contact::Offset field);
@@ -77,26 +88,26 @@ private:
     RecordBook& m_book;
     bool m_updating = false;
 
-    QStackedWidget* m_pages = nullptr;   // PageControl1
-    QWidget* m_contactsPage = nullptr;   // TabSheet1
-    QWidget* m_operationsPage = nullptr; // TabSheet2
+    QStackedWidget* m_pages = nullptr;
+    QWidget* m_contactsPage = nullptr;
+    QWidget* m_operationsPage = nullptr;
     std::function<void()> m_refreshOperations;
     std::function<void()> m_focusOperations;
-    QStackedWidget* m_lowerTabs = nullptr;   // PageControl2
-    QList<QLabel*> m_counterLabels;          // Label26 .. Label30
-    QMap<int, QLineEdit*> m_edits;           // by field offset
-    QMap<int, QComboBox*> m_combos;          // by field offset
-    QList<QComboBox*> m_appendCombos;        // ComboBox6 .. ComboBox8
-    QDateEdit* m_contactDate = nullptr;      // DateTimePicker1
-    QTimeEdit* m_contactTime = nullptr;      // DateTimePicker2
-    QDateEdit* m_followupDate = nullptr;     // DateTimePicker3
-    QTimeEdit* m_followupTime = nullptr;     // DateTimePicker4
-    QCheckBox* m_alert = nullptr;            // CheckBox1
-    QCheckBox* m_saleClosed = nullptr;       // CheckBox2
-    AnsiPlainTextEdit* m_history = nullptr;  // Memo1
-    AnsiPlainTextEdit* m_freeText = nullptr; // Memo2
-    QPushButton* m_validate = nullptr;       // Button1
-    QWidget* m_separator = nullptr;          // Shape1
+    QStackedWidget* m_lowerTabs = nullptr;
+    QList<QLabel*> m_counterLabels;
+    QMap<int, QLineEdit*> m_edits;  // by field offset
+    QMap<int, QComboBox*> m_combos; // by field offset
+    QList<QComboBox*> m_appendCombos;
+    QDateEdit* m_contactDate = nullptr;
+    QTimeEdit* m_contactTime = nullptr;
+    QDateEdit* m_followupDate = nullptr;
+    QTimeEdit* m_followupTime = nullptr;
+    QCheckBox* m_alert = nullptr;
+    QCheckBox* m_saleClosed = nullptr;
+    AnsiPlainTextEdit* m_history = nullptr;
+    AnsiPlainTextEdit* m_freeText = nullptr;
+    QPushButton* m_validate = nullptr;
+    QWidget* m_separator = nullptr;
 };
 
 } // namespace tarvik

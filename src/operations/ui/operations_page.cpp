@@ -126,8 +126,19 @@ OperationsPage::OperationsPage(OperationBook& book, const settings::PickLists& l
     : QWidget(parent), m_book(book), m_lists(lists), m_measure(this)
 {
     setObjectName(QStringLiteral("TabSheet2"));
+    // Built in the order of the Tab key.
+    QGroupBox* operation = buildOperationGroup();
+    QGroupBox* dates = buildDatesGroup();
+    buildMemos();
+    buildEntryGrid();
+    arrange(operation, dates, buildEntryPanel());
+    connectEdits();
+    refresh();
+}
 
-    // --- the operation itself
+// The operation itself: code, type, summary and costs.
+QGroupBox* OperationsPage::buildOperationGroup()
+{
     auto* group1 = new QGroupBox(this);
     group1->setObjectName(QStringLiteral("GroupBox1"));
     m_code = textEdit("Edit16", operation::Code);
@@ -156,6 +167,11 @@ OperationsPage::OperationsPage(OperationBook& book, const settings::PickLists& l
     grid1->addWidget(m_unitCost, 2, 3, Qt::AlignLeft);
     grid1->setColumnStretch(3, 1);
 
+    return group1;
+}
+
+QGroupBox* OperationsPage::buildDatesGroup()
+{
     auto* group2 = new QGroupBox(this);
     group2->setObjectName(QStringLiteral("GroupBox2"));
     m_start = dateEdit("DateTimePicker5");
@@ -169,7 +185,11 @@ OperationsPage::OperationsPage(OperationBook& book, const settings::PickLists& l
     grid2->addWidget(m_end, 1, 1);
     grid2->addWidget(m_urgent, 2, 1);
 
-    // --- description and highlights
+    return group2;
+}
+
+void OperationsPage::buildMemos()
+{
     m_description = new AnsiPlainTextEdit;
     m_description->setObjectName(QStringLiteral("Memo3"));
     m_highlights = new AnsiPlainTextEdit;
@@ -178,8 +198,11 @@ OperationsPage::OperationsPage(OperationBook& book, const settings::PickLists& l
         memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         memo->setMinimumWidth(200);
     }
+}
 
-    // --- the entries and the panel that adds them
+// The entries of the operation, one per row.
+void OperationsPage::buildEntryGrid()
+{
     m_grid = new QTableWidget(OperationBook::MaxTypedEntries, 3);
     m_grid->setObjectName(QStringLiteral("StringGrid3"));
     m_grid->setHorizontalHeaderLabels(
@@ -199,7 +222,11 @@ OperationsPage::OperationsPage(OperationBook& book, const settings::PickLists& l
                           m_grid->verticalScrollBar()->sizeHint().width() +
                           2 * m_grid->frameWidth());
     m_grid->installEventFilter(this);
+}
 
+// The panel under the grid that adds an entry.
+QFrame* OperationsPage::buildEntryPanel()
+{
     auto* panel = new QFrame;
     panel->setObjectName(QStringLiteral("Panel3"));
     panel->setFrameShape(QFrame::StyledPanel);
@@ -228,7 +255,11 @@ OperationsPage::OperationsPage(OperationBook& book, const settings::PickLists& l
     panelRow->addWidget(m_ok);
     panel->setFixedWidth(m_grid->width());
 
-    // --- layout
+    return panel;
+}
+
+void OperationsPage::arrange(QGroupBox* group1, QGroupBox* group2, QFrame* panel)
+{
     auto* top = new QHBoxLayout;
     top->addWidget(group1, 1);
     top->addWidget(group2);
@@ -251,8 +282,11 @@ OperationsPage::OperationsPage(OperationBook& book, const settings::PickLists& l
     page->setContentsMargins(4, 4, 4, 4);
     page->addLayout(top);
     page->addLayout(bottom, 1);
+}
 
-    // --- edits go to the book
+// Every edit goes to the book.
+void OperationsPage::connectEdits()
+{
     connect(m_type, &QComboBox::currentTextChanged, this, [this](const QString& text) {
         if (!m_updating)
             m_book.setText(operation::Type, ansi::fromUnicode(text));
@@ -289,8 +323,6 @@ OperationsPage::OperationsPage(OperationBook& book, const settings::PickLists& l
                 m_book.edit();
         });
     connect(m_ok, &QToolButton::clicked, this, [this] { addEntry(); });
-
-    refresh();
 }
 
 QLineEdit* OperationsPage::textEdit(const char* name, operation::Offset field)

@@ -9,6 +9,8 @@
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
+class QFrame;
+class QGroupBox;
 class QLineEdit;
 class QTableWidget;
 class QToolButton;
@@ -39,6 +41,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QGroupBox* buildOperationGroup();
+    QGroupBox* buildDatesGroup();
+    void buildMemos();
+    void buildEntryGrid();
+    QFrame* buildEntryPanel();
+    void arrange(QGroupBox* operation, QGroupBox* dates, QFrame* entryPanel);
+    void connectEdits();
     QLineEdit* textEdit(const char* name, operation::Offset field);
     QLineEdit* costEdit(const char* name, operation::Offset field);
     QDateEdit* dateEdit(const char* name);
@@ -52,22 +61,22 @@ private:
     FontTextMeasure m_measure;
     bool m_updating = false;
 
-    QLineEdit* m_code = nullptr;                // Edit16
-    QComboBox* m_type = nullptr;                // ComboBox10
-    QLineEdit* m_summary = nullptr;             // Edit17
-    QLineEdit* m_fixedCost = nullptr;           // Edit18
-    QLineEdit* m_unitCost = nullptr;            // Edit19
-    QDateEdit* m_start = nullptr;               // DateTimePicker5
-    QDateEdit* m_end = nullptr;                 // DateTimePicker6
-    QCheckBox* m_urgent = nullptr;              // CheckBox3
-    AnsiPlainTextEdit* m_description = nullptr; // Memo3
-    AnsiPlainTextEdit* m_highlights = nullptr;  // Memo4
-    QTableWidget* m_grid = nullptr;             // StringGrid3
-    QDateEdit* m_entryDate = nullptr;           // DateTimePicker7
-    QLineEdit* m_entryLabel = nullptr;          // Edit33
-    QLineEdit* m_entryAmount = nullptr;         // Edit34
-    QToolButton* m_ok = nullptr;                // SpeedButton3
-    QList<QByteArray> m_typeItems;              // the items ComboBox10 offers now
+    QLineEdit* m_code = nullptr;
+    QComboBox* m_type = nullptr;
+    QLineEdit* m_summary = nullptr;
+    QLineEdit* m_fixedCost = nullptr;
+    QLineEdit* m_unitCost = nullptr;
+    QDateEdit* m_start = nullptr;
+    QDateEdit* m_end = nullptr;
+    QCheckBox* m_urgent = nullptr;
+    AnsiPlainTextEdit* m_description = nullptr;
+    AnsiPlainTextEdit* m_highlights = nullptr;
+    QTableWidget* m_grid = nullptr;
+    QDateEdit* m_entryDate = nullptr;
+    QLineEdit* m_entryLabel = nullptr;
+    QLineEdit* m_entryAmount = nullptr;
+    QToolButton* m_ok = nullptr;
+    QList<QByteArray> m_typeItems; // the items ComboBox10 offers now
 };
 
 } // namespace tarvik

@@ -34,6 +34,8 @@ QFont QtPrintDevice::qtFont(const Font& font)
     QFont f(font.name);
     f.setPointSize(std::max(font.pointSize, 1));
     f.setBold(font.bold);
+    f.setItalic(font.italic);
+    f.setUnderline(font.underline);
     return f;
 }
 

@@ -1,9 +1,6 @@
 #include "selection/ui/list_windows.h"
 
-#include "contacts/contact_record.h"
-#include "operations/operation_book.h"
 #include "storage/ansi.h"
-#include "storage/block_index.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -114,31 +111,25 @@ void ListWindow::resizeEvent(QResizeEvent* event)
         fitColumns();
 }
 
-void ListWindow::fill(const BlockList& list)
+void ListWindow::fill(const QList<listing::Row>& rows)
 {
     m_grid->clearContents();
-    m_grid->setRowCount(StartRows);
+    // A full grid grows by GrowBy rows past the one it lacks.
+    int count = StartRows;
+    while (count < rows.size())
+        count += 1 + GrowBy;
+    m_grid->setRowCount(count);
+    m_numbers.clear();
     const QColor fixed = palette().color(QPalette::Button);
-    int r = 0; // table row; the grid row counted with the heading row is r + 1
-    const qsizetype n = list.size();
-    // Every header in list order, damaged ones too: the user sees the file
-    // as it is, and a row whose number cannot be read is not chosen.
-    const blocks::BlockIndex index(list, m_layout.digits);
-    for (const blocks::ListedBlock& block : index.inListOrder()) {
-        if (m_grid->rowCount() < r + 1)
-            m_grid->setRowCount(r + 1 + GrowBy);
-        const QByteArray number = list.at(block.first).mid(5, m_layout.digits);
-        m_grid->setItem(r, 0, new QTableWidgetItem(ansi::toUnicode(number)));
-        auto* second = new QTableWidgetItem(m_layout.runningNumber ? QString::number(r + 1)
-                                                                   : ansi::toUnicode(number));
+    for (int r = 0; r < rows.size(); ++r) {
+        const listing::Row& row = rows.at(r);
+        m_numbers << row.number;
+        m_grid->setItem(r, 0, new QTableWidgetItem(ansi::toUnicode(row.numberText)));
+        auto* second = new QTableWidgetItem(ansi::toUnicode(row.second));
         second->setBackground(fixed);
         m_grid->setItem(r, 1, second);
-        for (int c = 0; c < m_layout.offsets.size(); ++c) {
-            const qsizetype at = block.first + m_layout.offsets.at(c);
-            const QByteArray value = at < n ? list.at(at) : QByteArray();
-            m_grid->setItem(r, c + 2, new QTableWidgetItem(ansi::toUnicode(value)));
-        }
-        ++r;
+        for (int c = 0; c < row.fields.size(); ++c)
+            m_grid->setItem(r, c + 2, new QTableWidgetItem(ansi::toUnicode(row.fields.at(c))));
     }
 }
 
@@ -163,14 +154,10 @@ void ListWindow::showEvent(QShowEvent* event)
 
 void ListWindow::choose(int row)
 {
-    // Only a row that shows a block gives a number: an empty row, or a damaged
-    // header whose number cannot be read, leaves the window open.
-    const QTableWidgetItem* item = m_grid->item(row, 0);
-    if (!item)
-        return;
-    bool ok = false;
-    const int number = item->text().toInt(&ok);
-    if (!ok || number < 0 || item->text().size() != m_layout.digits)
+    // An empty row, or a damaged header whose number cannot be read, leaves
+    // the window open.
+    const int number = m_numbers.value(row, -1);
+    if (number < 0)
         return;
     m_chosen = true;
     m_result = number;
@@ -183,24 +170,20 @@ TFListe::TFListe(QWidget* parent)
                   {QString(), QString(), QStringLiteral("Nom/Société"), QStringLiteral("Adresse1"),
                    QStringLiteral("Adresse2"), QStringLiteral("C.P."), QStringLiteral("Ville"),
                    QStringLiteral("Téléphone"), QStringLiteral("Fax")},
-                  {64, 211, 221, 198, 198, 47, 155, 64, 64},
-                  {contact::Name, contact::Address1, contact::Address2, contact::Postcode,
-                   contact::Town, contact::Phone, contact::Fax},
-                  blocks::ContactDigits,
-                  true},
+                  {64, 211, 221, 198, 198, 47, 155, 64, 64}},
                  parent)
 {
 }
 
 void TFListe::Init(const BlockList& contacts)
 {
-    fill(contacts);
+    fill(listing::rows(contacts, listing::contactColumns()));
 }
 
-int TFListe::choose(const BlockList& contacts, QWidget* parent)
+int TFListe::choose(const QList<listing::Row>& rows, QWidget* parent)
 {
     TFListe window(parent);
-    window.Init(contacts);
+    window.fill(rows);
     window.exec();
     return window.Result();
 }
@@ -210,24 +193,20 @@ TFListe2::TFListe2(QWidget* parent)
                   {QString(), QString(), QStringLiteral("Type"), QStringLiteral("Résumé"),
                    QStringLiteral("Coû fixe"), QStringLiteral("Coût unitaire"),
                    QStringLiteral("Début"), QStringLiteral("Fin")},
-                  {84, 84, 142, 214, 98, 100, 80, 78},
-                  {operation::Type, operation::Summary, operation::FixedCost, operation::UnitCost,
-                   operation::StartDate, operation::EndDate},
-                  blocks::OperationDigits,
-                  false},
+                  {84, 84, 142, 214, 98, 100, 80, 78}},
                  parent)
 {
 }
 
 void TFListe2::Init(const BlockList& operations)
 {
-    fill(operations);
+    fill(listing::rows(operations, listing::operationColumns()));
 }
 
-int TFListe2::choose(const BlockList& operations, QWidget* parent)
+int TFListe2::choose(const QList<listing::Row>& rows, QWidget* parent)
 {
     TFListe2 window(parent);
-    window.Init(operations);
+    window.fill(rows);
     window.exec();
     return window.Result();
 }

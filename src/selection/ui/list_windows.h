@@ -1,5 +1,6 @@
 #pragma once
 
+#include "selection/list_rows.h"
 #include "storage/block_list.h"
 
 #include <QDialog>
@@ -34,12 +35,9 @@ protected:
         QString caption;
         QStringList headings; // one per column; the first two are blank
         QList<int> widths;    // initial widths
-        QList<int> offsets;   // block line of columns 2 and up
-        int digits;           // of the block numbers
-        bool runningNumber;   // column 1: running number instead of block number
     };
     ListWindow(const Layout& layout, QWidget* parent);
-    void fill(const BlockList& list);
+    void fill(const QList<listing::Row>& rows);
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -51,6 +49,7 @@ private:
     QFrame* m_panel;
     QPushButton* m_close;
     QTableWidget* m_grid;
+    QList<int> m_numbers; // of the rows filled, -1 where a row cannot be chosen
     bool m_chosen = false;
     int m_result = -1;
 };
@@ -62,8 +61,8 @@ class TFListe : public ListWindow
 public:
     explicit TFListe(QWidget* parent = nullptr);
     void Init(const BlockList& contacts);
-    // Shows the window modally over `contacts`; the record number chosen or -1.
-    static int choose(const BlockList& contacts, QWidget* parent);
+    // Shows the window modally over the rows; the record number chosen or -1.
+    static int choose(const QList<listing::Row>& rows, QWidget* parent);
 };
 
 // "Liste des opérations".
@@ -73,7 +72,7 @@ class TFListe2 : public ListWindow
 public:
     explicit TFListe2(QWidget* parent = nullptr);
     void Init(const BlockList& operations);
-    static int choose(const BlockList& operations, QWidget* parent);
+    static int choose(const QList<listing::Row>& rows, QWidget* parent);
 };
 
 } // namespace tarvik

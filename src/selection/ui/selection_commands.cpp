@@ -1,7 +1,7 @@
 #include "selection/ui/selection_commands.h"
 
 #include "book/record_book.h"
-#include "platform/prompter.h"
+#include "book/record_commands.h"
 #include "platform/ui/command_guard.h"
 #include "selection/filtered_moves.h"
 #include "selection/search.h"
@@ -10,7 +10,6 @@
 #include "selection/ui/list_windows.h"
 #include "selection/ui/search_dialogs.h"
 #include "selection/ui/sort_dialog.h"
-#include "storage/ansi.h"
 
 namespace tarvik {
 
@@ -69,22 +68,7 @@ void searchDecisionMaker(RecordBook& book, QWidget* parent)
 
 void searchSummary(RecordBook& book, QWidget*)
 {
-    const std::optional<QString> typed = book.prompter().inputText(
-        QStringLiteral("Rechercher résumé"), QStringLiteral("Résumé"), QString());
-    if (!typed || typed->isEmpty())
-        return;
-    QByteArray query;
-    if (!ansi::fromUnicode(*typed, query)) {
-        // No stored summary can hold a character outside the file's code page.
-        QString shown = *typed;
-        for (QChar& c : shown)
-            if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-                c = QChar(c.unicode() - 'a' + 'A');
-        book.prompter().information(QStringLiteral("Fiche ") + shown +
-                                    QStringLiteral(" non trouvée"));
-        return;
-    }
-    book.RechResume(query);
+    recordcommands::searchSummary(book);
 }
 
 void searchNumber(RecordBook& book, QWidget* parent)
@@ -105,21 +89,12 @@ void sort(RecordBook& book, QWidget* parent)
 
 void showList(RecordBook& book, QWidget* parent)
 {
-    if (book.page() == RecordBook::Page::Contacts) {
-        book.EcritFiche();
-        const int chosen = TFListe::choose(book.contacts(), parent);
-        if (chosen >= 0 && chosen < book.recordCount())
-            book.goToRecord(chosen);
+    const std::optional<recordcommands::ListRequest> list = recordcommands::openList(book);
+    if (!list)
         return;
-    }
-    OperationBook& ops = book.operations();
-    ops.EcritOperation();
-    // Fewer lines than one whole operation block: nothing to list.
-    if (ops.list().size() < 10)
-        return;
-    const int chosen = TFListe2::choose(ops.list(), parent);
-    if (chosen >= 0)
-        ops.goTo(chosen);
+    const int chosen =
+        list->contacts ? TFListe::choose(list->rows, parent) : TFListe2::choose(list->rows, parent);
+    recordcommands::chooseFromList(book, chosen);
 }
 
 } // namespace selectionui

@@ -40,14 +40,14 @@ LoadedFile loadFile(const QString& path)
     if (data.isEmpty())
         throw TarvikError(QStringLiteral("Le fichier ") + shortName(path) +
                           QStringLiteral(" est vide"));
-    std::optional<ReadResult> result = read(data);
+    std::optional<ReadResult> result = read(data, path);
     if (!result)
         throw TarvikError(QStringLiteral("Le fichier ") + shortName(path) +
                           QStringLiteral(" n'est pas un document RTF"));
-    if (result->damaged && !hasText(result->document))
+    if (!result->notices.isEmpty() && !hasText(result->document))
         throw TarvikError(QStringLiteral("Le fichier ") + shortName(path) +
                           QStringLiteral(" est trop endommagé pour être lu"));
-    return LoadedFile{std::move(result->document), result->damaged};
+    return LoadedFile{std::move(result->document), std::move(result->notices)};
 }
 
 void saveFile(const QString& path, const Document& document)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/read_notices.h"
 #include "tools/rtf/rtf_document.h"
 
 #include <QString>
@@ -11,7 +12,7 @@ namespace rtf {
 struct LoadedFile
 {
     Document document;
-    bool damaged = false; // read as far as it could be; the user is to be told
+    ReadNotices notices; // of a file read as far as it could be
 };
 
 // Above this size a file is refused rather than read: no letter comes near it.
@@ -25,7 +26,7 @@ LoadedFile loadFile(const QString& path);
 // whole. Throws TarvikError.
 void saveFile(const QString& path, const Document& document);
 
-// The texts the user sees about a file.
+// The notice of a file read only in part.
 QString damagedMessage(const QString& path);
 
 } // namespace rtf

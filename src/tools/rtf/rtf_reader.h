@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/read_notices.h"
 #include "tools/rtf/rtf_document.h"
 
 #include <QByteArray>
@@ -12,10 +13,10 @@ namespace rtf {
 struct ReadResult
 {
     Document document; // at least one paragraph
-    // The file ends before its last brace, holds text after it, or announces
-    // binary data past its end: what could be read is in the document, the
-    // rest is missing.
-    bool damaged = false;
+    // When the file ends before its last brace, holds text after it, or
+    // announces binary data past its end: what could be read is in the
+    // document, the rest is missing, and the notice says so.
+    ReadNotices notices;
 };
 
 // Reads RTF as WordPad, LibreOffice Writer and Word write it, keeping the
@@ -23,7 +24,8 @@ struct ReadResult
 // borders, styles, fields' codes). Returns nothing when the data does not
 // start like an RTF document. Any other input gives a document: the reader
 // never recurses and never reads outside the data.
-std::optional<ReadResult> read(const QByteArray& data);
+// `path` names the file in the notices.
+std::optional<ReadResult> read(const QByteArray& data, const QString& path = QString());
 
 } // namespace rtf
 

@@ -82,14 +82,23 @@ long long twips(double points, double limit = 1584)
     return std::llround(std::clamp(points, -limit, limit) * 20);
 }
 
-} // namespace
-
-QByteArray write(const Document& document)
+// The character attributes as last written: nothing is known at the start,
+// so the first run states them all.
+struct Look
 {
-    // The font table: the editor's default font first, then every font of the
-    // runs in order of use, then Symbol for the bullets.
+    qsizetype font = -1;
+    long long halfPoints = -1;
+    int bold = -1;
+    int italic = -1;
+    int underline = -1;
+};
+
+// The font table: the editor's default font first, then every font of the
+// runs in order of use, then Symbol for the bullets when there are any.
+QStringList fontsOf(const Document& document, bool& bullets)
+{
     QStringList fonts{QStringLiteral("Times New Roman")};
-    bool bullets = false;
+    bullets = false;
     for (const Paragraph& p : document.paragraphs) {
         bullets = bullets || p.bullet;
         for (const Run& r : p.runs) {
@@ -97,9 +106,11 @@ QByteArray write(const Document& document)
                 fonts.append(r.font);
         }
     }
-    const qsizetype symbolFont = fonts.size();
+    return fonts;
+}
 
-    QByteArray out;
+void writeHeader(QByteArray& out, const QStringList& fonts, bool bullets)
+{
     qsizetype lineStart = 0;
     out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1036{\\fonttbl";
     for (qsizetype i = 0; i < fonts.size(); ++i) {
@@ -111,77 +122,92 @@ QByteArray write(const Document& document)
     }
     if (bullets) {
         out += "{\\f";
-        appendNumber(out, symbolFont);
+        appendNumber(out, fonts.size());
         out += "\\fnil\\fcharset2 Symbol;}";
     }
     out += "}\r\n\\viewkind4\\uc1\r\n";
-    lineStart = out.size();
+}
 
-    // Character attributes are written as they change; nothing is known at
-    // the start, so the first run states them all.
-    qsizetype font = -1;
-    long long halfPoints = -1;
-    int bold = -1, italic = -1, underline = -1;
+void writeParagraphFormat(QByteArray& out, const Paragraph& p, qsizetype symbolFont)
+{
+    out += "\\pard";
+    if (p.bullet) {
+        out += "{\\pntext\\f";
+        appendNumber(out, symbolFont);
+        out += "\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf";
+        appendNumber(out, symbolFont);
+        out += "\\pnindent0{\\pntxtb\\'b7}}";
+    }
+    switch (p.alignment) {
+    case Alignment::Left:
+        out += "\\ql";
+        break;
+    case Alignment::Center:
+        out += "\\qc";
+        break;
+    case Alignment::Right:
+        out += "\\qr";
+        break;
+    case Alignment::Justify:
+        out += "\\qj";
+        break;
+    }
+    const long long first = twips(p.firstIndent, 2 * 1584);
+    const long long left = twips(p.leftIndent);
+    out += "\\fi";
+    appendNumber(out, -left);
+    out += "\\li";
+    appendNumber(out, first + left);
+    out += "\\ri";
+    appendNumber(out, twips(p.rightIndent));
+}
 
+// The attributes of the run that differ from the last ones written.
+void writeLook(QByteArray& out, const Run& r, qsizetype font, Look& last)
+{
+    const long long hp = std::max<long long>(2, std::llround(r.size * 2));
+    if (font != last.font) {
+        out += "\\f";
+        appendNumber(out, font);
+        last.font = font;
+    }
+    if (hp != last.halfPoints) {
+        out += "\\fs";
+        appendNumber(out, hp);
+        last.halfPoints = hp;
+    }
+    if (int(r.bold) != last.bold) {
+        out += r.bold ? "\\b" : "\\b0";
+        last.bold = r.bold;
+    }
+    if (int(r.italic) != last.italic) {
+        out += r.italic ? "\\i" : "\\i0";
+        last.italic = r.italic;
+    }
+    if (int(r.underline) != last.underline) {
+        out += r.underline ? "\\ul" : "\\ulnone";
+        last.underline = r.underline;
+    }
+}
+
+} // namespace
+
+QByteArray write(const Document& document)
+{
+    bool bullets = false;
+    const QStringList fonts = fontsOf(document, bullets);
+    const qsizetype symbolFont = fonts.size();
+
+    QByteArray out;
+    writeHeader(out, fonts, bullets);
+    qsizetype lineStart = out.size();
+    Look look;
     const qsizetype count = document.paragraphs.size();
     for (qsizetype pi = 0; pi < count; ++pi) {
         const Paragraph& p = document.paragraphs.at(pi);
-        out += "\\pard";
-        if (p.bullet) {
-            out += "{\\pntext\\f";
-            appendNumber(out, symbolFont);
-            out += "\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf";
-            appendNumber(out, symbolFont);
-            out += "\\pnindent0{\\pntxtb\\'b7}}";
-        }
-        switch (p.alignment) {
-        case Alignment::Left:
-            out += "\\ql";
-            break;
-        case Alignment::Center:
-            out += "\\qc";
-            break;
-        case Alignment::Right:
-            out += "\\qr";
-            break;
-        case Alignment::Justify:
-            out += "\\qj";
-            break;
-        }
-        const long long first = twips(p.firstIndent, 2 * 1584);
-        const long long left = twips(p.leftIndent);
-        out += "\\fi";
-        appendNumber(out, -left);
-        out += "\\li";
-        appendNumber(out, first + left);
-        out += "\\ri";
-        appendNumber(out, twips(p.rightIndent));
-
+        writeParagraphFormat(out, p, symbolFont);
         for (const Run& r : p.runs) {
-            const qsizetype f = fonts.indexOf(r.font);
-            const long long hp = std::max<long long>(2, std::llround(r.size * 2));
-            if (f != font) {
-                out += "\\f";
-                appendNumber(out, f);
-                font = f;
-            }
-            if (hp != halfPoints) {
-                out += "\\fs";
-                appendNumber(out, hp);
-                halfPoints = hp;
-            }
-            if (int(r.bold) != bold) {
-                out += r.bold ? "\\b" : "\\b0";
-                bold = r.bold;
-            }
-            if (int(r.italic) != italic) {
-                out += r.italic ? "\\i" : "\\i0";
-                italic = r.italic;
-            }
-            if (int(r.underline) != underline) {
-                out += r.underline ? "\\ul" : "\\ulnone";
-                underline = r.underline;
-            }
+            writeLook(out, r, fonts.indexOf(r.font), look);
             out += ' ';
             appendText(out, r.text, lineStart);
         }

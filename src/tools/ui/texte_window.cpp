@@ -1,13 +1,12 @@
 #include "tools/ui/texte_window.h"
 
 #include "platform/ui/command_guard.h"
-#include "print/ui/qt_print_device.h"
+#include "platform/ui/glyph_painter.h"
 #include "print/ui/qt_print_host.h"
-#include "tools/ruler_geometry.h"
+#include "tools/ui/letter_printing.h"
 #include "tools/ui/texte_document.h"
 #include "tools/ui/texte_ruler.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QCollator>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -15,121 +14,21 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLocale>
-#include <QMimeData>
-#include <QPainter>
-#include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextFrame>
-#include <QTextList>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <cmath>
 
 namespace tarvik {
 
 namespace {
 
-// RTF's default tab stops: every half inch.
-constexpr double TabStopPixels = 48;
+constexpr double TabStopPixels = LetterEdit::TabStopPixels;
+constexpr int Gap = 8; // between groups of buttons
 constexpr int CloseFromRight = 90;
 constexpr int CloseWidth = 75;
-
-enum class Glyph { New, Open, Save, Print, Copy, Paste, Left, Center, Right, Bullets, Font };
-
-QIcon drawGlyph(Glyph g)
-{
-    QPixmap pm(20, 20);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor ink(40, 60, 110);
-    const QColor paper(250, 250, 245);
-    p.setPen(QPen(ink, 1.2));
-    auto sheet = [&](QRectF r) {
-        p.setBrush(paper);
-        p.drawRect(r);
-        p.setPen(QPen(QColor(150, 150, 160), 1));
-        for (double y = r.top() + 4; y < r.bottom() - 1; y += 3)
-            p.drawLine(QPointF(r.left() + 2.5, y), QPointF(r.right() - 2.5, y));
-        p.setPen(QPen(ink, 1.2));
-    };
-    auto lines = [&](int kind) {
-        const double widths[] = {14, 10, 14, 8, 12};
-        for (int i = 0; i < 5; ++i) {
-            const double w = widths[i];
-            const double y = 4 + i * 3;
-            double x = 3;
-            if (kind == 1)
-                x = 10 - w / 2;
-            else if (kind == 2)
-                x = 17 - w;
-            p.drawLine(QPointF(x, y), QPointF(x + w, y));
-        }
-    };
-    switch (g) {
-    case Glyph::New:
-        sheet(QRectF(4, 2, 12, 16));
-        break;
-    case Glyph::Open:
-        p.setBrush(QColor(230, 190, 90));
-        p.drawPolygon(QPolygonF({QPointF(2, 6), QPointF(8, 6), QPointF(10, 8), QPointF(18, 8),
-                                 QPointF(18, 17), QPointF(2, 17)}));
-        break;
-    case Glyph::Save:
-        p.setBrush(QColor(90, 110, 170));
-        p.drawRect(QRectF(3, 3, 14, 14));
-        p.setBrush(paper);
-        p.drawRect(QRectF(6, 3, 8, 5));
-        p.drawRect(QRectF(5, 11, 10, 6));
-        break;
-    case Glyph::Print:
-        sheet(QRectF(6, 2, 8, 6));
-        p.setBrush(QColor(120, 120, 130));
-        p.drawRoundedRect(QRectF(2, 8, 16, 7), 1.5, 1.5);
-        p.setBrush(paper);
-        p.drawRect(QRectF(6, 12, 8, 6));
-        break;
-    case Glyph::Copy:
-        sheet(QRectF(2, 2, 10, 12));
-        sheet(QRectF(8, 6, 10, 12));
-        break;
-    case Glyph::Paste:
-        p.setBrush(QColor(190, 150, 90));
-        p.drawRect(QRectF(3, 3, 12, 15));
-        sheet(QRectF(8, 7, 10, 11));
-        break;
-    case Glyph::Left:
-        lines(0);
-        break;
-    case Glyph::Center:
-        lines(1);
-        break;
-    case Glyph::Right:
-        lines(2);
-        break;
-    case Glyph::Bullets:
-        for (int i = 0; i < 3; ++i) {
-            const double y = 5 + i * 5;
-            p.setBrush(ink);
-            p.drawEllipse(QPointF(4, y), 1.6, 1.6);
-            p.drawLine(QPointF(8, y), QPointF(18, y));
-        }
-        break;
-    case Glyph::Font: {
-        QFont f(QStringLiteral("Times New Roman"));
-        f.setPixelSize(16);
-        f.setBold(true);
-        p.setFont(f);
-        p.drawText(QRectF(0, 0, 20, 20), Qt::AlignCenter, QStringLiteral("A"));
-        break;
-    }
-    }
-    return QIcon(pm);
-}
 
 QStringList sortedFamilies()
 {
@@ -141,58 +40,6 @@ QStringList sortedFamilies()
 }
 
 } // namespace
-
-LetterEdit::LetterEdit(QWidget* parent) : QTextEdit(parent)
-{
-    setObjectName(QStringLiteral("RichEdit1"));
-    setFrameShape(QFrame::NoFrame);
-    setAcceptRichText(true);
-    setTabStopDistance(TabStopPixels);
-    document()->setDefaultFont(texte::defaultFont());
-    applyTextMargins();
-}
-
-void LetterEdit::applyTextMargins()
-{
-    QTextFrame* root = document()->rootFrame();
-    QTextFrameFormat f = root->frameFormat();
-    if (f.leftMargin() == ruler::TextMargin && f.rightMargin() == ruler::TextMargin &&
-        f.topMargin() == 4)
-        return;
-    const bool modified = document()->isModified();
-    f.setLeftMargin(ruler::TextMargin);
-    f.setRightMargin(ruler::TextMargin);
-    f.setTopMargin(4);
-    f.setBottomMargin(4);
-    root->setFrameFormat(f);
-    document()->setModified(modified);
-}
-
-void LetterEdit::resizeEvent(QResizeEvent* event)
-{
-    QTextEdit::resizeEvent(event);
-    applyTextMargins();
-}
-
-void LetterEdit::insertFromMimeData(const QMimeData* source)
-{
-    if (!source->hasHtml()) {
-        QTextEdit::insertFromMimeData(source);
-        return;
-    }
-    // Rich text from anywhere comes in with the attributes a letter holds, so
-    // what is on screen is what a save writes.
-    QTextDocument pasted;
-    pasted.setHtml(source->html());
-    rtf::Document letter = texte::letterOf(pasted);
-    while (letter.paragraphs.size() > 1 && letter.paragraphs.last().runs.isEmpty())
-        letter.paragraphs.removeLast();
-    QTextCursor cursor = textCursor();
-    cursor.removeSelectedText();
-    texte::insert(cursor, letter);
-    setTextCursor(cursor);
-    ensureCursorVisible();
-}
 
 TTexte::TTexte(const QStringList& companyLines, QWidget* parent, Prompter* prompter,
                print::PrintHost* printHost)
@@ -210,106 +57,12 @@ TTexte::TTexte(const QStringList& companyLines, QWidget* parent, Prompter* promp
     auto* bar = new QHBoxLayout(m_panel);
     bar->setContentsMargins(4, 3, 0, 3);
     bar->setSpacing(2);
-
-    auto guarded = [this](auto f) { return [this, f] { runGuarded(this, [this, f] { f(); }); }; };
-    auto separator = [bar] { bar->addSpacing(8); };
-
-    QToolButton* b = addButton("SpeedButton1", QString(), drawGlyph(Glyph::New));
-    b->setToolTip(QStringLiteral("Nouvelle lettre"));
-    connect(b, &QToolButton::clicked, this, guarded([this] { newLetter(); }));
-    b = addButton("SpeedButton13", QString(), drawGlyph(Glyph::Open));
-    b->setToolTip(QStringLiteral("Ouvrir"));
-    connect(b, &QToolButton::clicked, this, guarded([this] { openLetter(); }));
-    b = addButton("SpeedButton2", QStringLiteral("Enregistrer"), drawGlyph(Glyph::Save));
-    connect(b, &QToolButton::clicked, this, guarded([this] { saveLetter(); }));
-    b = addButton("SpeedButton3", QStringLiteral("Imprimer"), drawGlyph(Glyph::Print));
-    connect(b, &QToolButton::clicked, this, guarded([this] { printLetter(); }));
-    separator();
-    b = addButton("SpeedButton4", QStringLiteral("Copier"), drawGlyph(Glyph::Copy));
-    connect(b, &QToolButton::clicked, m_edit, &QTextEdit::copy);
-    b = addButton("SpeedButton5", QStringLiteral("Coller"), drawGlyph(Glyph::Paste));
-    connect(b, &QToolButton::clicked, m_edit, &QTextEdit::paste);
-    separator();
-
-    auto styleButton = [this](const char* name, const QString& hint, const QString& letter,
-                              auto style) {
-        QToolButton* t = addButton(name, hint, QIcon());
-        t->setCheckable(true);
-        t->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        t->setText(letter);
-        QFont f(QStringLiteral("Times New Roman"));
-        f.setPixelSize(16);
-        style(f);
-        t->setFont(f);
-        return t;
-    };
-    m_bold = styleButton("SpeedButton6", QStringLiteral("Gras"), QStringLiteral("G"),
-                         [](QFont& f) { f.setBold(true); });
-    m_italic = styleButton("SpeedButton7", QStringLiteral("Italique"), QStringLiteral("I"),
-                           [](QFont& f) { f.setItalic(true); });
-    m_underline = styleButton("SpeedButton8", QStringLiteral("Souligné"), QStringLiteral("S"),
-                              [](QFont& f) { f.setUnderline(true); });
-    connect(m_bold, &QToolButton::toggled, this, [this](bool on) { setBold(on); });
-    connect(m_italic, &QToolButton::toggled, this, [this](bool on) { setItalic(on); });
-    connect(m_underline, &QToolButton::toggled, this, [this](bool on) { setUnderline(on); });
-    separator();
-
-    m_left = addButton("SpeedButton9", QStringLiteral("Gauche"), drawGlyph(Glyph::Left));
-    m_center = addButton("SpeedButton10", QStringLiteral("Centré"), drawGlyph(Glyph::Center));
-    m_right = addButton("SpeedButton11", QStringLiteral("Droite"), drawGlyph(Glyph::Right));
-    for (QToolButton* t : {m_left, m_center, m_right}) {
-        t->setCheckable(true);
-        t->setAutoExclusive(true);
-    }
-    m_left->setChecked(true);
-    connect(m_left, &QToolButton::clicked, this, [this] { setAlignment(Qt::AlignLeft); });
-    connect(m_center, &QToolButton::clicked, this, [this] { setAlignment(Qt::AlignHCenter); });
-    connect(m_right, &QToolButton::clicked, this, [this] { setAlignment(Qt::AlignRight); });
-    separator();
-    m_bullets = addButton("SpeedButton12", QStringLiteral("Puces"), drawGlyph(Glyph::Bullets));
-    m_bullets->setCheckable(true);
-    connect(m_bullets, &QToolButton::toggled, this, [this](bool on) { setBullets(on); });
-    separator();
-
-    b = addButton("SpeedButton18", QStringLiteral("Police"), drawGlyph(Glyph::Font));
-    connect(b, &QToolButton::clicked, this, guarded([this] { chooseFont(); }));
-    m_fontName = new QComboBox(m_panel);
-    m_fontName->setObjectName(QStringLiteral("ComboBox1"));
-    m_fontName->setToolTip(QStringLiteral("Police"));
-    m_fontName->setEditable(true);
-    m_fontName->setInsertPolicy(QComboBox::NoInsert);
-    m_fontName->addItems(sortedFamilies());
-    m_fontName->setEditText(QStringLiteral("Times New Roman"));
-    m_fontName->setMinimumContentsLength(18);
-    m_fontName->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    connect(m_fontName, &QComboBox::textActivated, this,
-            [this](const QString& name) { setFontName(name); });
-    bar->addWidget(m_fontName);
-    m_fontSize = new QSpinBox(m_panel);
-    m_fontSize->setObjectName(QStringLiteral("SpinEdit1"));
-    m_fontSize->setToolTip(QStringLiteral("Taille"));
-    m_fontSize->setRange(4, 72);
-    m_fontSize->setValue(10);
-    connect(m_fontSize, &QSpinBox::valueChanged, this, [this](int v) { setFontSize(v); });
-    bar->addWidget(m_fontSize);
-
-    bar->addStretch(1);
-    m_close = new QPushButton(QStringLiteral("Fermer"), m_panel);
-    m_close->setObjectName(QStringLiteral("Button1"));
-    m_close->setAutoDefault(false);
-    m_close->setFixedWidth(CloseWidth);
-    connect(m_close, &QPushButton::clicked, this, &TTexte::reject);
-    bar->addWidget(m_close);
-    // Its left edge stays 90 pixels from the window's right edge.
-    bar->addSpacing(CloseFromRight - CloseWidth);
-
-    m_ruler->setTabStop(TabStopPixels);
-    connect(m_ruler->firstMarker(), &RulerMarker::dropped, this,
-            [this] { markerDropped(m_ruler->firstMarker()); });
-    connect(m_ruler->leftMarker(), &RulerMarker::dropped, this,
-            [this] { markerDropped(m_ruler->leftMarker()); });
-    connect(m_ruler->rightMarker(), &RulerMarker::dropped, this,
-            [this] { markerDropped(m_ruler->rightMarker()); });
+    addFileButtons(bar);
+    addStyleButtons(bar);
+    addAlignmentButtons(bar);
+    addFontControls(bar);
+    addCloseButton(bar);
+    connectRuler();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -331,11 +84,147 @@ TTexte::TTexte(const QStringList& companyLines, QWidget* parent, Prompter* promp
         return font;
     };
 
+    m_chooseFont = [this](const QFont& initial) -> std::optional<QFont> {
+        bool ok = false;
+        const QFont font = QFontDialog::getFont(&ok, initial, this, QStringLiteral("Police"));
+        if (!ok)
+            return std::nullopt;
+        return font;
+    };
+
     // An empty letter to start with, typed in the default font.
     m_edit->setCurrentCharFormat(texte::charFormat(rtf::Run{}));
     m_edit->document()->setModified(false);
     resize(900, 600);
     refresh();
+}
+
+// A command of a button, run through the error boundary.
+std::function<void()> TTexte::guarded(std::function<void()> command)
+{
+    return [this, command] { runGuarded(this, command); };
+}
+
+// New, open, save, print; copy and paste.
+void TTexte::addFileButtons(QHBoxLayout* bar)
+{
+    QToolButton* b = addButton("SpeedButton1", QString(), glyphs::drawn(Glyph::NewFile));
+    b->setToolTip(QStringLiteral("Nouvelle lettre"));
+    connect(b, &QToolButton::clicked, this, guarded([this] { newLetter(); }));
+    b = addButton("SpeedButton13", QString(), glyphs::drawn(Glyph::Open));
+    b->setToolTip(QStringLiteral("Ouvrir"));
+    connect(b, &QToolButton::clicked, this, guarded([this] { openLetter(); }));
+    b = addButton("SpeedButton2", QStringLiteral("Enregistrer"), glyphs::drawn(Glyph::Save));
+    connect(b, &QToolButton::clicked, this, guarded([this] { saveLetter(); }));
+    b = addButton("SpeedButton3", QStringLiteral("Imprimer"), glyphs::drawn(Glyph::PrintRecord));
+    connect(b, &QToolButton::clicked, this, guarded([this] { printLetter(); }));
+    bar->addSpacing(Gap);
+    b = addButton("SpeedButton4", QStringLiteral("Copier"), glyphs::drawn(Glyph::Copy));
+    connect(b, &QToolButton::clicked, m_edit, &QTextEdit::copy);
+    b = addButton("SpeedButton5", QStringLiteral("Coller"), glyphs::drawn(Glyph::Paste));
+    connect(b, &QToolButton::clicked, m_edit, &QTextEdit::paste);
+    bar->addSpacing(Gap);
+}
+
+// Bold, italic, underline: a letter in its own style each.
+void TTexte::addStyleButtons(QHBoxLayout* bar)
+{
+    auto styleButton = [this](const char* name, const QString& hint, const QString& letter,
+                              auto style) {
+        QToolButton* t = addButton(name, hint, QIcon());
+        t->setCheckable(true);
+        t->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        t->setText(letter);
+        QFont f(QStringLiteral("Times New Roman"));
+        f.setPixelSize(16);
+        style(f);
+        t->setFont(f);
+        return t;
+    };
+    m_bold = styleButton("SpeedButton6", QStringLiteral("Gras"), QStringLiteral("G"),
+                         [](QFont& f) { f.setBold(true); });
+    m_italic = styleButton("SpeedButton7", QStringLiteral("Italique"), QStringLiteral("I"),
+                           [](QFont& f) { f.setItalic(true); });
+    m_underline = styleButton("SpeedButton8", QStringLiteral("Souligné"), QStringLiteral("S"),
+                              [](QFont& f) { f.setUnderline(true); });
+    connect(m_bold, &QToolButton::toggled, this, [this](bool on) { setBold(on); });
+    connect(m_italic, &QToolButton::toggled, this, [this](bool on) { setItalic(on); });
+    connect(m_underline, &QToolButton::toggled, this, [this](bool on) { setUnderline(on); });
+    bar->addSpacing(Gap);
+}
+
+void TTexte::addAlignmentButtons(QHBoxLayout* bar)
+{
+    m_left = addButton("SpeedButton9", QStringLiteral("Gauche"), glyphs::drawn(Glyph::AlignLeft));
+    m_center =
+        addButton("SpeedButton10", QStringLiteral("Centré"), glyphs::drawn(Glyph::AlignCenter));
+    m_right =
+        addButton("SpeedButton11", QStringLiteral("Droite"), glyphs::drawn(Glyph::AlignRight));
+    for (QToolButton* t : {m_left, m_center, m_right}) {
+        t->setCheckable(true);
+        t->setAutoExclusive(true);
+    }
+    m_left->setChecked(true);
+    connect(m_left, &QToolButton::clicked, this, [this] { setAlignment(Qt::AlignLeft); });
+    connect(m_center, &QToolButton::clicked, this, [this] { setAlignment(Qt::AlignHCenter); });
+    connect(m_right, &QToolButton::clicked, this, [this] { setAlignment(Qt::AlignRight); });
+    bar->addSpacing(Gap);
+    m_bullets = addButton("SpeedButton12", QStringLiteral("Puces"), glyphs::drawn(Glyph::Bullets));
+    m_bullets->setCheckable(true);
+    connect(m_bullets, &QToolButton::toggled, this, [this](bool on) { setBullets(on); });
+    bar->addSpacing(Gap);
+}
+
+// The font dialog, the font name and its size.
+void TTexte::addFontControls(QHBoxLayout* bar)
+{
+    QToolButton* b;
+    b = addButton("SpeedButton18", QStringLiteral("Police"), glyphs::drawn(Glyph::Font));
+    connect(b, &QToolButton::clicked, this, guarded([this] { chooseFont(); }));
+    m_fontName = new QComboBox(m_panel);
+    m_fontName->setObjectName(QStringLiteral("ComboBox1"));
+    m_fontName->setToolTip(QStringLiteral("Police"));
+    m_fontName->setEditable(true);
+    m_fontName->setInsertPolicy(QComboBox::NoInsert);
+    m_fontName->addItems(sortedFamilies());
+    m_fontName->setEditText(QStringLiteral("Times New Roman"));
+    m_fontName->setMinimumContentsLength(18);
+    m_fontName->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    connect(m_fontName, &QComboBox::textActivated, this,
+            [this](const QString& name) { setFontName(name); });
+    bar->addWidget(m_fontName);
+    m_fontSize = new QSpinBox(m_panel);
+    m_fontSize->setObjectName(QStringLiteral("SpinEdit1"));
+    m_fontSize->setToolTip(QStringLiteral("Taille"));
+    m_fontSize->setRange(4, 72);
+    m_fontSize->setValue(10);
+    connect(m_fontSize, &QSpinBox::valueChanged, this, [this](int v) { setFontSize(v); });
+    bar->addWidget(m_fontSize);
+}
+
+void TTexte::addCloseButton(QHBoxLayout* bar)
+{
+    bar->addStretch(1);
+    m_close = new QPushButton(QStringLiteral("Fermer"), m_panel);
+    m_close->setObjectName(QStringLiteral("Button1"));
+    m_close->setAutoDefault(false);
+    m_close->setFixedWidth(CloseWidth);
+    connect(m_close, &QPushButton::clicked, this, &TTexte::reject);
+    bar->addWidget(m_close);
+    // Its left edge stays 90 pixels from the window's right edge.
+    bar->addSpacing(CloseFromRight - CloseWidth);
+}
+
+// A marker dropped on the ruler sets the indents of the selected paragraphs.
+void TTexte::connectRuler()
+{
+    m_ruler->setTabStop(TabStopPixels);
+    connect(m_ruler->firstMarker(), &RulerMarker::dropped, this,
+            [this] { markerDropped(m_ruler->firstMarker()); });
+    connect(m_ruler->leftMarker(), &RulerMarker::dropped, this,
+            [this] { markerDropped(m_ruler->leftMarker()); });
+    connect(m_ruler->rightMarker(), &RulerMarker::dropped, this,
+            [this] { markerDropped(m_ruler->rightMarker()); });
 }
 
 void TTexte::run(const QStringList& companyLines, QWidget* parent, Prompter* prompter,
@@ -431,50 +320,7 @@ void TTexte::drawLetter(print::PrintDevice& device)
 {
     WaitCursor wait;
     device.setTitle(QString());
-    auto* printer = dynamic_cast<print::QtPrintDevice*>(&device);
-    if (!printer) {
-        // A device that only knows lines of text gets the letter's lines.
-        device.beginDoc();
-        const int lineHeight = std::max(1, device.textHeight(QStringLiteral("Ag")));
-        int y = 0;
-        const QStringList lines = m_edit->toPlainText().split(QLatin1Char('\n'));
-        for (const QString& line : lines) {
-            if (y > 0 && y + lineHeight > device.pageHeight()) {
-                device.newPage();
-                y = 0;
-            }
-            device.textOut(0, y, line);
-            y += lineHeight;
-        }
-        device.endDoc();
-        return;
-    }
-    // A copy laid out for the paper, so that the letter on screen stays as it is.
-    std::unique_ptr<QTextDocument> copy(m_edit->document()->clone());
-    QPrinter& paper = printer->printer();
-    copy->documentLayout()->setPaintDevice(&paper);
-    QTextFrameFormat frame = copy->rootFrame()->frameFormat();
-    frame.setMargin(2 / 2.54 * paper.logicalDpiY()); // 2 cm on every side
-    copy->rootFrame()->setFrameFormat(frame);
-    const QSizeF page(paper.width(), paper.height());
-    copy->setPageSize(page);
-    const int pages = std::max(1, copy->pageCount());
-
-    device.beginDoc();
-    QPainter& painter = printer->painter();
-    for (int i = 0; i < pages; ++i) {
-        if (i > 0)
-            device.newPage();
-        painter.save();
-        const QRectF view(0, i * page.height(), page.width(), page.height());
-        painter.translate(0, -view.top());
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = view;
-        context.palette.setColor(QPalette::Text, Qt::black);
-        copy->documentLayout()->draw(&painter, context);
-        painter.restore();
-    }
-    device.endDoc();
+    letterprint::print(letter(), device);
 }
 
 void TTexte::printLetter()
@@ -503,187 +349,6 @@ void TTexte::chooseFont()
     applied.italic = chosen->italic();
     applied.underline = chosen->underline();
     mergeFormat(texte::charFormat(applied));
-}
-
-// --- formatting, each ignored while the controls follow the selection
-
-void TTexte::mergeFormat(const QTextCharFormat& format)
-{
-    // With a selection it is formatted; without one, the text typed next is.
-    m_edit->mergeCurrentCharFormat(format);
-    m_edit->setFocus();
-}
-
-void TTexte::setBold(bool on)
-{
-    if (m_updating)
-        return;
-    QTextCharFormat f;
-    f.setFontWeight(on ? QFont::Bold : QFont::Normal);
-    mergeFormat(f);
-}
-
-void TTexte::setItalic(bool on)
-{
-    if (m_updating)
-        return;
-    QTextCharFormat f;
-    f.setFontItalic(on);
-    mergeFormat(f);
-}
-
-void TTexte::setUnderline(bool on)
-{
-    if (m_updating)
-        return;
-    QTextCharFormat f;
-    f.setFontUnderline(on);
-    mergeFormat(f);
-}
-
-void TTexte::setFontName(const QString& name)
-{
-    if (m_updating || name.trimmed().isEmpty())
-        return;
-    QTextCharFormat f;
-    f.setFontFamilies(QStringList{name.trimmed()});
-    mergeFormat(f);
-}
-
-void TTexte::setFontSize(int points)
-{
-    if (m_updating)
-        return;
-    QTextCharFormat f;
-    f.setFontPointSize(points);
-    mergeFormat(f);
-}
-
-void TTexte::setAlignment(Qt::Alignment alignment)
-{
-    if (m_updating)
-        return;
-    m_edit->setAlignment(alignment);
-    m_edit->setFocus();
-    refresh();
-}
-
-void TTexte::setBullets(bool on)
-{
-    if (m_updating)
-        return;
-    QTextCursor cursor = m_edit->textCursor();
-    cursor.beginEditBlock();
-    if (on) {
-        if (!cursor.currentList()) {
-            QTextListFormat list;
-            list.setStyle(QTextListFormat::ListDisc);
-            list.setIndent(1);
-            cursor.createList(list);
-        }
-    } else {
-        // Every paragraph of the selection leaves its list.
-        QTextDocument* doc = m_edit->document();
-        QTextBlock block = doc->findBlock(cursor.selectionStart());
-        const QTextBlock last = doc->findBlock(cursor.selectionEnd());
-        while (block.isValid()) {
-            if (QTextList* l = block.textList()) {
-                l->remove(block);
-                QTextCursor c(block);
-                QTextBlockFormat f = block.blockFormat();
-                f.setIndent(0);
-                c.setBlockFormat(f);
-            }
-            if (block == last)
-                break;
-            block = block.next();
-        }
-    }
-    cursor.endEditBlock();
-    m_edit->setFocus();
-    refresh();
-}
-
-void TTexte::markerDropped(QWidget* marker)
-{
-    QTextCursor cursor = m_edit->textCursor();
-    texte::Indents indents = texte::indentsOf(cursor.blockFormat());
-    const int width = m_ruler->width();
-    const int leftMarker = m_ruler->leftMarker()->x();
-    if (marker == m_ruler->firstMarker()) {
-        indents.first = ruler::firstIndentAt(m_ruler->firstMarker()->x());
-        indents.left = ruler::leftIndentAt(leftMarker, indents.first);
-    } else if (marker == m_ruler->leftMarker()) {
-        indents.left = ruler::leftIndentAt(leftMarker, indents.first);
-    } else {
-        indents.right = ruler::rightIndentAt(m_ruler->rightMarker()->x(), width);
-    }
-    // The indents go to every paragraph of the selection.
-    QTextDocument* doc = m_edit->document();
-    QTextBlock block = doc->findBlock(cursor.selectionStart());
-    const QTextBlock last = doc->findBlock(cursor.selectionEnd());
-    QTextCursor edit(doc);
-    edit.beginEditBlock();
-    while (block.isValid()) {
-        QTextBlockFormat f = block.blockFormat();
-        texte::setIndents(f, indents);
-        edit.setPosition(block.position());
-        edit.setBlockFormat(f);
-        if (block == last)
-            break;
-        block = block.next();
-    }
-    edit.endEditBlock();
-    refresh();
-}
-
-void TTexte::resizeEvent(QResizeEvent* event)
-{
-    QDialog::resizeEvent(event);
-    refresh();
-}
-
-void TTexte::refresh()
-{
-    if (m_updating)
-        return;
-    m_updating = true;
-    // The flag comes down even if something below throws.
-    struct Clear
-    {
-        bool& flag;
-        ~Clear() { flag = false; }
-    } clear{m_updating};
-
-    const QTextCursor cursor = m_edit->textCursor();
-    const texte::Indents i = texte::indentsOf(cursor.blockFormat());
-    m_ruler->place(i.first, i.left, i.right);
-
-    const rtf::Run look = texte::lookOf(m_edit->currentCharFormat());
-    m_bold->setChecked(look.bold);
-    m_italic->setChecked(look.italic);
-    m_underline->setChecked(look.underline);
-    m_bullets->setChecked(cursor.currentList() != nullptr);
-    m_fontSize->setValue(int(std::lround(look.size)));
-    if (m_fontName->currentText() != look.font)
-        m_fontName->setEditText(look.font);
-
-    const Qt::Alignment a = cursor.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
-    if (a & Qt::AlignHCenter)
-        m_center->setChecked(true);
-    else if (a & Qt::AlignRight)
-        m_right->setChecked(true);
-    else if (!(a & Qt::AlignJustify))
-        m_left->setChecked(true);
-    else {
-        // Justified: none of the three buttons is down.
-        for (QToolButton* t : {m_left, m_center, m_right})
-            t->setAutoExclusive(false);
-        for (QToolButton* t : {m_left, m_center, m_right})
-            t->setChecked(false);
-        for (QToolButton* t : {m_left, m_center, m_right})
-            t->setAutoExclusive(true);
-    }
 }
 
 } // namespace tarvik

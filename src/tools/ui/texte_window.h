@@ -3,14 +3,15 @@
 #include "platform/ui/qt_prompter.h"
 #include "print/print_host.h"
 #include "tools/letter_editor.h"
+#include "tools/ui/letter_edit.h"
 
 #include <QDialog>
-#include <QTextEdit>
 #include <functional>
 #include <memory>
 #include <optional>
 
 class QComboBox;
+class QHBoxLayout;
 class QPrinter;
 class QPushButton;
 class QSpinBox;
@@ -20,21 +21,6 @@ class QToolButton;
 namespace tarvik {
 
 class TexteRuler;
-
-// The editor of the word processor: what is pasted into it keeps only what a
-// letter file can hold, so that nothing on screen is lost on saving.
-class LetterEdit : public QTextEdit
-{
-    Q_OBJECT
-public:
-    explicit LetterEdit(QWidget* parent = nullptr);
-    // Sets the text 6 pixels in from the left and right edges again.
-    void applyTextMargins();
-
-protected:
-    void insertFromMimeData(const QMimeData* source) override;
-    void resizeEvent(QResizeEvent* event) override;
-};
 
 // The word processor: letters in rich text, saved and opened as RTF, printed.
 class TTexte : public QDialog, private LetterView
@@ -85,6 +71,13 @@ private:
     void setModified(bool modified) override;
 
     QToolButton* addButton(const char* name, const QString& hint, const QIcon& icon);
+    std::function<void()> guarded(std::function<void()> command);
+    void addFileButtons(QHBoxLayout* bar);
+    void addStyleButtons(QHBoxLayout* bar);
+    void addAlignmentButtons(QHBoxLayout* bar);
+    void addFontControls(QHBoxLayout* bar);
+    void addCloseButton(QHBoxLayout* bar);
+    void connectRuler();
     void refresh();
     void mergeFormat(const QTextCharFormat& format);
     void setBold(bool on);
