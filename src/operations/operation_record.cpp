@@ -10,11 +10,10 @@ namespace operation {
 QList<QByteArray> blockLines(const OperationRecord& r, int number)
 {
     QList<QByteArray> block;
-    block.reserve(FixedLines + 2 + r.description.size() + r.highlights.size() +
-                  r.entries.size());
-    block << blocks::header(number, blocks::OperationDigits) << r.op_code << r.op_type
-          << r.summary << r.fixed_cost << r.unit_cost << dates::format(r.start_date)
-          << dates::format(r.end_date) << QByteArray(r.urgent ? "Y" : "N");
+    block.reserve(FixedLines + 2 + r.description.size() + r.highlights.size() + r.entries.size());
+    block << blocks::header(number, blocks::OperationDigits) << r.op_code << r.op_type << r.summary
+          << r.fixed_cost << r.unit_cost << dates::format(r.start_date) << dates::format(r.end_date)
+          << QByteArray(r.urgent ? "Y" : "N");
     for (const QByteArray& line : r.description)
         block << DescriptionPrefix + line;
     for (const QByteArray& line : r.highlights)

@@ -22,11 +22,11 @@ enum class MoveGuard {
 // them is the same skeleton.
 struct BookRules
 {
-    int digits;                  // of the record number in a header
-    bool BookFlags::*changed;    // the flag an edit of the shown record sets
+    int digits;               // of the record number in a header
+    bool BookFlags::*changed; // the flag an edit of the shown record sets
     WritePlace writePlace;
     MoveGuard moveGuard;
-    bool codeWithoutBlock;       // a number without a block is shown with the next code
+    bool codeWithoutBlock; // a number without a block is shown with the next code
 };
 
 // The contact file keeps the order its records were sorted in; a rewritten

@@ -280,9 +280,9 @@ void TstBlockBook::plainMoves_data()
         D direction;
         int reached;
     } rows[] = {
-        {"previous", 2, D::Previous, 1},      {"previous at 0 stays", 0, D::Previous, 0},
-        {"next", 0, D::Next, 1},              {"next at the end stays", 2, D::Next, 2},
-        {"first", 2, D::First, 0},            {"last", 0, D::Last, 2},
+        {"previous", 2, D::Previous, 1}, {"previous at 0 stays", 0, D::Previous, 0},
+        {"next", 0, D::Next, 1},         {"next at the end stays", 2, D::Next, 2},
+        {"first", 2, D::First, 0},       {"last", 0, D::Last, 2},
     };
     for (const auto& row : rows)
         for (int kind : {int(ContactKind), int(OperationKind)})
