@@ -74,7 +74,8 @@ int runChild(const QByteArray& role, const QString& file)
         form.setStartFile(file);
     try {
         form.show();
-        QTest::qWaitForWindowExposed(&form);
+        if (!QTest::qWaitForWindowExposed(&form))
+            say(QStringLiteral("NOT SHOWN"));
         if (role == "work") {
             // Entries validated from the window, each followed by a move that
             // writes the record back; the last one stays pending on show.
