@@ -216,6 +216,17 @@ void TMainForm::applyStep(commands::Step step)
         if (turn != commands::Turn::Keep)
             m_commands[i]->setEnabled(turn == commands::Turn::On);
     }
+    if (step == commands::Step::Valide)
+        m_fileCommandsOn = true;
+    updateSaveCommands();
+}
+
+void TMainForm::updateSaveCommands()
+{
+    // A file open read-only is never written over: only Save As stays.
+    const bool on = m_fileCommandsOn && !(m_files && m_files->readOnly());
+    action(QStringLiteral("SaveItem"))->setEnabled(on);
+    action(QStringLiteral("SaveBtn"))->setEnabled(on);
 }
 
 void TMainForm::Valide()
@@ -260,6 +271,8 @@ void TMainForm::tick()
 {
     m_panel1->setText(QStringLiteral("    ") +
                       m_clock.now().time().toString(QStringLiteral("HH:mm:ss")));
+    if (m_files)
+        m_files->tick();
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event)
@@ -272,9 +285,11 @@ void TMainForm::resizeEvent(QResizeEvent* event)
 void TMainForm::updateTitle()
 {
     const QString caption = m_fiche->windowTitle();
-    setWindowTitle(caption == QLatin1String("Fiche")
-                       ? QStringLiteral("Tarvik")
-                       : QStringLiteral("Tarvik - [%1]").arg(caption));
+    setWindowTitle(
+        (caption == QLatin1String("Fiche") ? QStringLiteral("Tarvik")
+                                           : QStringLiteral("Tarvik - [%1]").arg(caption)) +
+        (m_files && m_files->readOnly() ? QStringLiteral(" (lecture seule)") : QString()));
+    updateSaveCommands();
 }
 
 // ---------------------------------------------------------------- start and close
@@ -304,17 +319,22 @@ void TMainForm::firstShow()
     if (m_files->autoOpenSet())
         command("Ouvrirautomatiquement1")->setChecked(true);
     bool opened = false;
-    if (!m_startFile.isEmpty())
+    if (!m_startFile.isEmpty()) {
         m_fiche->run([this, &opened] { opened = m_files->openPath(m_startFile); });
-    else if (m_files->autoOpenSet()) {
-        m_fiche->run([this] { m_files->openLastFile(); });
-        opened = true; // the commands are enabled even when the last file is gone
+    } else {
+        // The changes a crash left unsaved are offered before the auto-open.
+        m_fiche->run([this, &opened] { opened = m_files->recoverAtStart(); });
+        if (!opened && m_files->autoOpenSet()) {
+            m_fiche->run([this] { m_files->openLastFile(); });
+            opened = true; // the commands are enabled even when the last file is gone
+        }
     }
     if (opened) {
         Valide();
         Valide1();
         m_fiche->focusAfterMove();
     }
+    updateTitle();
     checkContactMode(start.selectionMode);
 }
 
@@ -365,6 +385,7 @@ void TMainForm::newFile()
         return;
     enableAfterFileCommand();
     selectAllRecords();
+    updateTitle();
 }
 
 void TMainForm::openFile()
@@ -375,6 +396,7 @@ void TMainForm::openFile()
         return;
     enableAfterFileCommand();
     selectAllRecords();
+    updateTitle();
 }
 
 bool TMainForm::saveFile()

@@ -54,6 +54,8 @@ public:
     // The commands of the table that nothing was connected to.
     QStringList unwiredCommands() const;
     const QString& fileName() const;
+    // The file commands of the window, with the lock and the recovery copy.
+    FileCommands& files() { return *m_files; }
     const QString& programFolder() const { return m_programFolder; }
     QLabel* hintPanel() const { return m_panel0; }
     QLabel* clockPanel() const { return m_panel1; }
@@ -115,6 +117,7 @@ private:
     void firstShow();
     void tick();
     void updateTitle();
+    void updateSaveCommands();
     void about();
     void chooseContactMode(selection::Mode mode);
     void chooseOperationMode(operations::Selection mode);
@@ -135,6 +138,7 @@ private:
     QLabel* m_panel1 = nullptr;
     QTimer m_timer;
     bool m_shown = false;
+    bool m_fileCommandsOn = false;    // the enable-all step has run
     std::vector<QAction*> m_commands; // by index in the command table
     std::vector<bool> m_wired;
     std::unique_ptr<print::PrintHost> m_ownPrintHost;

@@ -74,6 +74,17 @@ void RecordBook::Sauve(const QString& path)
     m_contactPath = path;
 }
 
+void RecordBook::restore(const QString& path, const BlockList& contacts,
+                         const BlockList& operations)
+{
+    m_contacts.setLines(contacts);
+    m_ops.setLines(operations);
+    m_contactPath = path;
+    m_flags = BookFlags();
+    m_flags.fileModified = true;
+    Compteurs();
+}
+
 // ---------------------------------------------------------------- moves
 
 void RecordBook::contactMove(selection::Direction direction)

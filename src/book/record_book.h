@@ -74,6 +74,9 @@ public:
     // the checks of a load; the flags as after a load.
     void loadContacts(const BlockList& lines);
     void Sauve(const QString& path);
+    // The lists of an earlier session of `path` taken back, record 0 shown:
+    // they differ from the files on disk, so the file-modified flag is set.
+    void restore(const QString& path, const BlockList& contacts, const BlockList& operations);
     // True when something would be lost without a save: the file-modified
     // flag, or an edit of the shown contact or operation not yet written back.
     bool TestModif() const

@@ -27,6 +27,9 @@ public:
     virtual bool confirm(const QString& text) = 0;
     // Warning box with Yes/No; true on Yes.
     virtual bool askYesNo(const QString& text) = 0;
+    // Information box with Yes/No, for a choice that is not a warning; true
+    // on Yes. A prompter without such a box asks as askYesNo does.
+    virtual bool askYesNoInformation(const QString& text) { return askYesNo(text); }
     // Warning box with Yes/No/Cancel.
     virtual Answer askYesNoCancel(const QString& text) = 0;
     // One-line input box; nullopt when cancelled.

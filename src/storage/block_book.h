@@ -73,20 +73,27 @@ public:
         recordRead();
     }
 
+    // `record` written into `list` as record `number`, where a write back
+    // puts it (also for copies of the list that the book does not hold).
+    static void writeRecord(BlockList& list, const Record& record, int number)
+    {
+        const QList<QByteArray> block = Codec::lines(record, number);
+        if (Rules.writePlace == WritePlace::InPlace) {
+            blocks::replaceBlock(list, block);
+        } else {
+            blocks::deleteBlock(list, block.first());
+            for (const QByteArray& line : block)
+                list.append(line);
+        }
+    }
+
     // Writes the shown record into its block when it was edited.
     void writeBack()
     {
         if (!changed())
             return;
         m_flags.fileModified = true;
-        const QList<QByteArray> block = Codec::lines(m_shown, m_current);
-        if (Rules.writePlace == WritePlace::InPlace) {
-            blocks::replaceBlock(m_list, block);
-        } else {
-            blocks::deleteBlock(m_list, block.first());
-            for (const QByteArray& line : block)
-                m_list.append(line);
-        }
+        writeRecord(m_list, m_shown, m_current);
         // The shown record now matches its block: a later write back, after
         // the current number has moved, must not copy it into another block.
         changed() = false;

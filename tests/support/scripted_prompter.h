@@ -18,7 +18,8 @@ class ScriptedPrompter : public Prompter
 public:
     struct Asked
     {
-        QString kind; // "information", "confirm", "yesno", "yesnocancel", "input", "open", "save"
+        // "information", "confirm", "yesno", "infoyesno", "yesnocancel", "input", "open", "save"
+        QString kind;
         QString text;
     };
 
@@ -49,6 +50,12 @@ public:
     bool askYesNo(const QString& text) override
     {
         asked.append({"yesno", text});
+        return take(yesNoAnswers, text);
+    }
+    // Answered from the same queue as askYesNo: only the box differs.
+    bool askYesNoInformation(const QString& text) override
+    {
+        asked.append({"infoyesno", text});
         return take(yesNoAnswers, text);
     }
     Answer askYesNoCancel(const QString& text) override

@@ -29,6 +29,13 @@ bool QtPrompter::askYesNo(const QString& text)
     return box.exec() == QMessageBox::Yes;
 }
 
+bool QtPrompter::askYesNoInformation(const QString& text)
+{
+    QMessageBox box(QMessageBox::Information, Title, text, QMessageBox::Yes | QMessageBox::No,
+                    m_parent);
+    return box.exec() == QMessageBox::Yes;
+}
+
 Prompter::Answer QtPrompter::askYesNoCancel(const QString& text)
 {
     QMessageBox box(QMessageBox::Warning, Title, text,

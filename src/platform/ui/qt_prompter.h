@@ -17,6 +17,7 @@ public:
     void information(const QString& text) override;
     bool confirm(const QString& text) override;
     bool askYesNo(const QString& text) override;
+    bool askYesNoInformation(const QString& text) override;
     Answer askYesNoCancel(const QString& text) override;
     std::optional<QString> inputText(const QString& caption, const QString& prompt,
                                      const QString& initial) override;
