@@ -49,8 +49,7 @@ bool DavClient::isLoopback(const QUrl& url)
 QString DavClient::refusal(const QUrl& url)
 {
     if (!url.isValid() || url.host().isEmpty())
-        return QStringLiteral("L'adresse du serveur n'est pas valide : %1")
-            .arg(url.toString());
+        return QStringLiteral("L'adresse du serveur n'est pas valide : %1").arg(url.toString());
     const QString scheme = url.scheme().toLower();
     if (scheme == u"https")
         return {};
@@ -135,15 +134,16 @@ DavReply DavClient::send(const QByteArray& verb, const QUrl& target, const QByte
                    reply->error() == QNetworkReply::TimeoutError) {
             out.error = QStringLiteral("Le serveur ne répond pas dans le temps imparti : %1")
                             .arg(url.toString(QUrl::RemoveUserInfo));
+        } else if (reply->error() == QNetworkReply::RemoteHostClosedError) {
+            out.error = QStringLiteral("Réponse interrompue par le serveur : %1")
+                            .arg(url.toString(QUrl::RemoveUserInfo));
         } else if (out.status == 0 && reply->error() != QNetworkReply::NoError) {
             // No HTTP answer: connection refused or cut, a certificate refused...
-            out.error = QStringLiteral("Échec de la connexion au serveur : %1")
-                            .arg(reply->errorString());
+            out.error =
+                QStringLiteral("Échec de la connexion au serveur : %1").arg(reply->errorString());
         } else {
             out.body = reply->readAll();
-            if (reply->error() == QNetworkReply::RemoteHostClosedError ||
-                (reply->error() != QNetworkReply::NoError && out.status >= 200 &&
-                 out.status < 300))
+            if (reply->error() != QNetworkReply::NoError && out.status >= 200 && out.status < 300)
                 out.error = QStringLiteral("Réponse interrompue par le serveur : %1")
                                 .arg(reply->errorString());
         }
@@ -307,10 +307,9 @@ Discovery DavClient::discover(const QUrl& base)
     Discovery found;
 
     // The URL may name a collection itself.
-    const DavReply self =
-        propfind(base, 0,
-                 "<d:resourcetype/><d:displayname/><d:current-user-principal/>"
-                 "<cal:supported-calendar-component-set/>");
+    const DavReply self = propfind(base, 0,
+                                   "<d:resourcetype/><d:displayname/><d:current-user-principal/>"
+                                   "<cal:supported-calendar-component-set/>");
     if (!self.error.isEmpty() || self.status == 401 || self.status == 403)
         throw TarvikError(describe(self));
     QUrl principal;
@@ -346,9 +345,8 @@ Discovery DavClient::discover(const QUrl& base)
         }
     }
     if (principal.isEmpty())
-        throw TarvikError(
-            QStringLiteral("Aucun carnet d'adresses trouvé à cette adresse : %1")
-                .arg(base.toString(QUrl::RemoveUserInfo)));
+        throw TarvikError(QStringLiteral("Aucun carnet d'adresses trouvé à cette adresse : %1")
+                              .arg(base.toString(QUrl::RemoveUserInfo)));
     found.principal = principal;
 
     const DavReply homes =

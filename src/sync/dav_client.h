@@ -15,20 +15,20 @@ namespace tarvik::sync {
 // nothing for longer than the idle time, has its request stopped.
 struct DavLimits
 {
-    qint64 maxCard = 10LL * 1024 * 1024;         // one card or task
-    qint64 maxListing = 200LL * 1024 * 1024;     // one multistatus
-    int idleMs = 30000;                          // without any byte received
-    int requestMs = 30 * 60 * 1000;              // a whole request, whatever arrives
+    qint64 maxCard = 10LL * 1024 * 1024;     // one card or task
+    qint64 maxListing = 200LL * 1024 * 1024; // one multistatus
+    int idleMs = 30000;                      // without any byte received
+    int requestMs = 30 * 60 * 1000;          // a whole request, whatever arrives
     int maxRedirects = 5;
 };
 
 struct DavReply
 {
-    int status = 0;     // the HTTP status, 0 when no answer came
+    int status = 0; // the HTTP status, 0 when no answer came
     QByteArray body;
-    QString etag;       // the ETag header
-    QUrl url;           // where the answer came from, after redirects
-    QString error;      // why no usable answer came (French), empty otherwise
+    QString etag;  // the ETag header
+    QUrl url;      // where the answer came from, after redirects
+    QString error; // why no usable answer came (French), empty otherwise
 
     bool ok() const { return error.isEmpty() && status >= 200 && status < 300; }
 };

@@ -60,7 +60,9 @@ void readProp(QXmlStreamReader& xml, DavResource& into)
             into.componentSet = true;
             while (xml.readNextStartElement()) {
                 if (is(xml, CalDav, u"comp") &&
-                    xml.attributes().value(QStringLiteral("name")).compare(u"VTODO", Qt::CaseInsensitive) == 0)
+                    xml.attributes()
+                            .value(QStringLiteral("name"))
+                            .compare(u"VTODO", Qt::CaseInsensitive) == 0)
                     into.calendarHoldsTasks = true;
                 xml.skipCurrentElement();
             }
@@ -94,8 +96,8 @@ void readResponse(QXmlStreamReader& xml, Multistatus& out)
                 if (is(xml, Dav, u"prop"))
                     readProp(xml, found);
                 else if (is(xml, Dav, u"status"))
-                    status = statusCode(
-                        xml.readElementText(QXmlStreamReader::IncludeChildElements));
+                    status =
+                        statusCode(xml.readElementText(QXmlStreamReader::IncludeChildElements));
                 else
                     xml.skipCurrentElement();
             }

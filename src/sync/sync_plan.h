@@ -23,28 +23,29 @@ struct SyncedState
     QString href;
     QString etag;
     QString hash;
+    bool operator==(const SyncedState&) const = default;
 };
 
 enum class Conflict {
     None,
-    BothChanged,           // edited on both sides since the last sync
-    BothNew,               // on both sides without a last sync (different content)
-    EditedHereGoneThere,   // edited in the file, deleted on the server
-    GoneHereEditedThere,   // deleted from the file, edited on the server
-    Refused,               // the server refused a write made in good faith (412)
+    BothChanged,         // edited on both sides since the last sync
+    BothNew,             // on both sides without a last sync (different content)
+    EditedHereGoneThere, // edited in the file, deleted on the server
+    GoneHereEditedThere, // deleted from the file, edited on the server
+    Refused,             // the server refused a write made in good faith (412)
 };
 
 enum class Action {
-    Keep,         // in sync
-    Send,         // the local change merged into the server's card, PUT If-Match
-    Take,         // the server's card merged into the record
-    Create,       // a new card from the record, PUT If-None-Match: *
-    Add,          // a new record from the server's card
-    DeleteThere,  // DELETE If-Match
-    DeleteHere,   // the record deleted
-    Forget,       // gone from both sides: the last-synced entry dropped
-    Match,        // on both sides, nothing synced before: compare contents
-    Stand,        // a conflict left for the user
+    Keep,        // in sync
+    Send,        // the local change merged into the server's card, PUT If-Match
+    Take,        // the server's card merged into the record
+    Create,      // a new card from the record, PUT If-None-Match: *
+    Add,         // a new record from the server's card
+    DeleteThere, // DELETE If-Match
+    DeleteHere,  // the record deleted
+    Forget,      // gone from both sides: the last-synced entry dropped
+    Match,       // on both sides, nothing synced before: compare contents
+    Stand,       // a conflict left for the user
 };
 
 // How the user settled a conflict.
@@ -55,8 +56,8 @@ struct PlanItem
     QString uid;
     Action action = Action::Keep;
     Conflict conflict = Conflict::None;
-    QString href;       // the server's, or the last synced one
-    QString etag;       // the server's current ETag (the If-Match of a write)
+    QString href; // the server's, or the last synced one
+    QString etag; // the server's current ETag (the If-Match of a write)
     bool operator==(const PlanItem&) const = default;
 };
 

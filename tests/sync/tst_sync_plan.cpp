@@ -43,18 +43,17 @@ void TestSyncPlan::oneItem_data()
     QTest::newRow("edited there") << true << false << true << true << true << Action::Take << none;
     QTest::newRow("edited on both sides")
         << true << true << true << true << true << Action::Stand << Conflict::BothChanged;
-    QTest::newRow("deleted there") << true << false << false << false << true
-                                   << Action::DeleteHere << none;
-    QTest::newRow("edited here, deleted there") << true << true << false << false << true
-                                                << Action::Stand << Conflict::EditedHereGoneThere;
-    QTest::newRow("deleted here") << false << false << true << false << true
-                                  << Action::DeleteThere << none;
-    QTest::newRow("deleted here, edited there") << false << false << true << true << true
-                                                << Action::Stand << Conflict::GoneHereEditedThere;
+    QTest::newRow("deleted there")
+        << true << false << false << false << true << Action::DeleteHere << none;
+    QTest::newRow("edited here, deleted there")
+        << true << true << false << false << true << Action::Stand << Conflict::EditedHereGoneThere;
+    QTest::newRow("deleted here") << false << false << true << false << true << Action::DeleteThere
+                                  << none;
+    QTest::newRow("deleted here, edited there")
+        << false << false << true << true << true << Action::Stand << Conflict::GoneHereEditedThere;
     QTest::newRow("deleted on both sides")
         << false << false << false << false << true << Action::Forget << none;
-    QTest::newRow("new here") << true << false << false << false << false << Action::Create
-                              << none;
+    QTest::newRow("new here") << true << false << false << false << false << Action::Create << none;
     QTest::newRow("new there") << false << false << true << false << false << Action::Add << none;
     QTest::newRow("on both sides, never synced (state lost)")
         << true << false << true << false << false << Action::Match << none;
@@ -105,13 +104,11 @@ void TestSyncPlan::choicesSettleEveryConflict_data()
     QTest::newRow("gone there, keep local") << true << false << true << Choice::Local
                                             << Action::Create << Conflict::EditedHereGoneThere;
     QTest::newRow("gone there, take server") << true << false << true << Choice::Server
-                                             << Action::DeleteHere
-                                             << Conflict::EditedHereGoneThere;
+                                             << Action::DeleteHere << Conflict::EditedHereGoneThere;
     QTest::newRow("gone here, keep local") << false << true << true << Choice::Local
-                                           << Action::DeleteThere
-                                           << Conflict::GoneHereEditedThere;
-    QTest::newRow("gone here, take server") << false << true << true << Choice::Server
-                                            << Action::Add << Conflict::GoneHereEditedThere;
+                                           << Action::DeleteThere << Conflict::GoneHereEditedThere;
+    QTest::newRow("gone here, take server")
+        << false << true << true << Choice::Server << Action::Add << Conflict::GoneHereEditedThere;
     QTest::newRow("both new, keep local")
         << true << true << false << Choice::Local << Action::Send << Conflict::BothNew;
     QTest::newRow("both new, take server")
