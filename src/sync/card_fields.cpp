@@ -219,7 +219,8 @@ bool hasType(const Property& p, const char* type)
 
 // The line that carries `field`, or -1.
 qsizetype findLine(const QList<QByteArray>& lines, const char* name,
-                   bool (*accept)(const Property&) = nullptr, bool (*prefer)(const Property&) = nullptr)
+                   bool (*accept)(const Property&) = nullptr,
+                   bool (*prefer)(const Property&) = nullptr)
 {
     qsizetype first = -1;
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -419,7 +420,8 @@ void ServerCard::merge(const CardValues& v, const QList<CardField>& fields)
         QList<std::pair<int, QString>> parts;
         if (has(FieldAddress1) || has(FieldAddress2)) {
             const QString a2 = text(FieldAddress2);
-            parts.append({2, a2.isEmpty() ? text(FieldAddress1) : text(FieldAddress1) + u'\n' + a2});
+            parts.append(
+                {2, a2.isEmpty() ? text(FieldAddress1) : text(FieldAddress1) + u'\n' + a2});
         }
         if (has(FieldTown))
             parts.append({3, text(FieldTown)});

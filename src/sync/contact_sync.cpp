@@ -30,8 +30,8 @@ constexpr int Batch = 500;
 const QByteArray CardType = "text/vcard; charset=utf-8";
 
 const char* const FieldCaptions[CardFieldCount] = {
-    "Nom / Société", "Adresse",  "Adresse", "Code postal", "Ville",    "Téléphone", "Fax",
-    "Activité",      "E.mail",   "Civilité", "Décideur",   "Fonction", "Code",      "Texte libre"};
+    "Nom / Société", "Adresse", "Adresse",  "Code postal", "Ville",    "Téléphone", "Fax",
+    "Activité",      "E.mail",  "Civilité", "Décideur",    "Fonction", "Code",      "Texte libre"};
 
 // The fields whose values differ, the customer code aside: each file numbers
 // its own customers, so the code of a card made by another file says nothing.
@@ -112,8 +112,8 @@ SyncReport ContactSync::run(BlockList& list, int& count, DavState& state)
     QHash<QString, QString> etagByHref;
     for (const DavResource& r : members->resources) {
         const QString href = pathOf(resolveHref(listing.url, r.href));
-        if (r.collection || r.status != 200 || href == bookPath ||
-            href == bookPath + u'/' || bookPath == href + u'/')
+        if (r.collection || r.status != 200 || href == bookPath || href == bookPath + u'/' ||
+            bookPath == href + u'/')
             continue;
         etagByHref.insert(href, r.etag);
     }
@@ -173,8 +173,7 @@ SyncReport ContactSync::run(BlockList& list, int& count, DavState& state)
                 continue; // unreadable, told above
             uid = f->card.uid();
             if (uid.isEmpty()) {
-                report.problems.append(
-                    QStringLiteral("Carte sans UID ignorée : %1").arg(it.key()));
+                report.problems.append(QStringLiteral("Carte sans UID ignorée : %1").arg(it.key()));
                 continue;
             }
         }
@@ -216,7 +215,15 @@ SyncReport ContactSync::run(BlockList& list, int& count, DavState& state)
         locals.insert(uid, l);
     }
 
-    QList<PlanItem> plan = planSync(local, server, state.cards, m_choices);
+    Choices choices = m_choices;
+    if (m_prefer != Choice::Undecided) {
+        // Only for what is a conflict: a choice turns a Match into a write
+        // even when the contents agree, which is harmless but counted.
+        for (const PlanItem& item : planSync(local, server, state.cards, m_choices))
+            if (item.action == Action::Stand && !choices.contains(item.uid))
+                choices.insert(item.uid, m_prefer);
+    }
+    QList<PlanItem> plan = planSync(local, server, state.cards, choices);
 
     // --- every card the plan needs and the first listing did not bring
     QStringList needed;
@@ -265,6 +272,17 @@ SyncReport ContactSync::run(BlockList& list, int& count, DavState& state)
         return true;
     };
 
+    auto take = [&](const PlanItem& item, const Local& l, const Fetched& f) {
+        ContactRecord record = l.record;
+        applyValues(f.card.values(), record);
+        const QString hash = fieldHashes(valuesOf(record));
+        if (hash != l.hash) {
+            taken[l.number] = record;
+            ++report.received;
+        }
+        next.insert(item.uid, {item.href, f.etag, hash});
+    };
+
     const int total = int(plan.size());
     int done = 0;
     for (const PlanItem& item : plan) {
@@ -307,20 +325,28 @@ SyncReport ContactSync::run(BlockList& list, int& count, DavState& state)
             if (item.action != Action::Send) {
                 // The same contents on both sides (changed the same way, or a
                 // sync cut short before its state was saved): nothing to settle.
-                if (diff.isEmpty())
+                const Choice chosen = m_choices.value(item.uid, m_prefer);
+                if (diff.isEmpty()) {
                     adopt();
-                else
+                    break;
+                }
+                if (item.action == Action::Match && chosen == Choice::Server) {
+                    take(item, *l, *f);
+                    break;
+                }
+                if (item.action != Action::Match || chosen != Choice::Local) {
                     conflict(item,
                              item.conflict == Conflict::None ? Conflict::BothNew : item.conflict,
                              describeFields(diff));
-                break;
+                    break;
+                }
             }
             if (m_readOnly)
                 break;
             // Only what the user changed goes back: a field the server holds
             // with characters the file cannot hold stays as the server has it.
             QList<CardField> fields;
-            if (settled) {
+            if (settled || item.action == Action::Match) {
                 fields = diff;
             } else {
                 const QList<CardField> changed =
@@ -345,14 +371,9 @@ SyncReport ContactSync::run(BlockList& list, int& count, DavState& state)
             write(item, ServerCard::fromValues(item.uid, l->values).text(), href, {}, l->hash);
             break;
         }
-        case Action::Take: {
-            ContactRecord record = l->record;
-            applyValues(f->card.values(), record);
-            taken[l->number] = record;
-            next.insert(item.uid, {item.href, f->etag, fieldHashes(valuesOf(record))});
-            ++report.received;
+        case Action::Take:
+            take(item, *l, *f);
             break;
-        }
         case Action::Add: {
             ContactRecord record;
             applyValues(f->card.values(), record);

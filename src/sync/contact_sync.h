@@ -62,6 +62,8 @@ public:
     ContactSync(DavClient& client, RecordIds& ids);
 
     void setChoices(const Choices& choices) { m_choices = choices; }
+    // The choice for every conflict that has none of its own.
+    void setPrefer(Choice prefer) { m_prefer = prefer; }
     // A file opened read-only takes what the server has and sends nothing.
     void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
     // Asked before each item; true stops the sync there.
@@ -80,6 +82,7 @@ private:
     DavClient& m_client;
     RecordIds& m_ids;
     Choices m_choices;
+    Choice m_prefer = Choice::Undecided;
     bool m_readOnly = false;
     std::function<bool()> m_cancelled;
     std::function<void(int, int)> m_progress;

@@ -4,6 +4,7 @@
 
 #include <QEventLoop>
 #include <QHostAddress>
+#include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QTimer>
@@ -21,12 +22,15 @@ QByteArray xmlEscape(const QString& text)
 
 } // namespace
 
-DavClient::DavClient(DavLimits limits) : m_limits(limits)
+DavClient::DavClient(DavLimits limits)
+    : m_limits(limits), m_nam(std::make_unique<QNetworkAccessManager>())
 {
-    m_nam.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+    m_nam->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
     // Each request is waited for alone; a cache could hand back a stale card.
-    m_nam.setCache(nullptr);
+    m_nam->setCache(nullptr);
 }
+
+DavClient::~DavClient() = default;
 
 void DavClient::setCredentials(const QString& user, const QString& password)
 {
@@ -90,7 +94,7 @@ DavReply DavClient::send(const QByteArray& verb, const QUrl& target, const QByte
             request.setRawHeader(name, value);
 
         ++m_requests;
-        QNetworkReply* reply = m_nam.sendCustomRequest(request, verb, body);
+        QNetworkReply* reply = m_nam->sendCustomRequest(request, verb, body);
         QEventLoop loop;
         QTimer whole;
         whole.setSingleShot(true);

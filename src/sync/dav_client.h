@@ -4,10 +4,12 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QNetworkAccessManager>
 #include <QString>
 #include <QUrl>
+#include <memory>
 #include <utility>
+
+class QNetworkAccessManager;
 
 namespace tarvik::sync {
 
@@ -56,6 +58,9 @@ public:
     using Header = std::pair<QByteArray, QByteArray>;
 
     explicit DavClient(DavLimits limits = {});
+    ~DavClient();
+    DavClient(const DavClient&) = delete;
+    DavClient& operator=(const DavClient&) = delete;
 
     void setCredentials(const QString& user, const QString& password);
     const DavLimits& limits() const { return m_limits; }
@@ -97,7 +102,7 @@ private:
     QList<DavCollection> collectionsUnder(const QUrl& home, bool calendars);
 
     DavLimits m_limits;
-    QNetworkAccessManager m_nam;
+    std::unique_ptr<QNetworkAccessManager> m_nam;
     QByteArray m_authorization;
     int m_requests = 0;
 };

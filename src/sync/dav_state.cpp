@@ -100,8 +100,8 @@ void DavState::save(const QString& path) const
         std::sort(uids.begin(), uids.end());
         for (const QString& uid : uids) {
             const SyncedState& s = states.value(uid);
-            out += QByteArray(kind) + '\t' + cell(uid) + '\t' + cell(s.href) + '\t' +
-                   cell(s.etag) + '\t' + cell(s.hash) + "\r\n";
+            out += QByteArray(kind) + '\t' + cell(uid) + '\t' + cell(s.href) + '\t' + cell(s.etag) +
+                   '\t' + cell(s.hash) + "\r\n";
         }
     };
     items("card", cards);

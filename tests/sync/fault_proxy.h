@@ -89,8 +89,7 @@ private:
                                     "<response><href>/a</href><propstat>";
             client->write("HTTP/1.1 207 Multi-Status\r\nContent-Type: application/xml\r\n"
                           "Content-Length: " +
-                          QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" +
-                          body);
+                          QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
             client->disconnectFromHost();
             return;
         }

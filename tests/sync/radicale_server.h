@@ -68,8 +68,8 @@ public:
                 break;
             QThread::msleep(50);
         }
-        m_error = QStringLiteral("radicale did not answer: ") +
-                  QString::fromUtf8(m_process.readAll());
+        m_error =
+            QStringLiteral("radicale did not answer: ") + QString::fromUtf8(m_process.readAll());
         return false;
     }
 
@@ -104,9 +104,9 @@ private:
 
 // Starts `server` or skips the test when the package is missing; fails when
 // it is installed but does not start.
-#define START_RADICALE(server)                                                                 \
-    do {                                                                                       \
-        if (tarvik::testing::RadicaleServer::program().isEmpty())                              \
-            QSKIP("radicale is not installed: scripts/deps.sh installs it");                   \
-        QVERIFY2((server).start(), qPrintable((server).error()));                              \
+#define START_RADICALE(server)                                                                     \
+    do {                                                                                           \
+        if (tarvik::testing::RadicaleServer::program().isEmpty())                                  \
+            QSKIP("radicale is not installed: scripts/deps.sh installs it");                       \
+        QVERIFY2((server).start(), qPrintable((server).error()));                                  \
     } while (false)

@@ -3,9 +3,11 @@
 #include "fault_proxy.h"
 #include "platform/errors.h"
 #include "radicale_server.h"
+#include "storage/integrity.h"
 #include "sync/card_fields.h"
 #include "sync/dav_client.h"
-#include "storage/integrity.h"
+#include "sync/follow_up_task.h"
+#include "sync/sync_job.h"
 #include "sync_fixture.h"
 
 #include <QRegularExpression>
@@ -34,6 +36,15 @@ struct File
         run.setReadOnly(readOnly);
         return run.run(list, count, state);
     }
+    // The whole sync: contacts, then follow-ups.
+    SyncReport syncAll(DavClient& client, const Choices& choices = {})
+    {
+        SyncRequest request;
+        request.user = QStringLiteral("alice");
+        request.password = QStringLiteral("secret");
+        request.choices = choices;
+        return runSync(client, request, list, count, ids, state).report;
+    }
 };
 
 } // namespace
@@ -57,7 +68,7 @@ private:
     QUrl newBook()
     {
         auto cOwned = client();
-    DavClient& c = *cOwned;
+        DavClient& c = *cOwned;
         const QUrl url = m_server.url(QStringLiteral("/alice/book%1/").arg(++m_books));
         const DavReply r = c.makeAddressBook(url, QStringLiteral("Clients"));
         if (r.status != 201)
@@ -76,7 +87,7 @@ private:
     QHash<QString, std::pair<ServerCard, QString>> cards(const QUrl& book)
     {
         auto cOwned = client();
-    DavClient& c = *cOwned;
+        DavClient& c = *cOwned;
         const DavReply list = c.listMembers(book);
         QStringList hrefs;
         const auto members = parseMultistatus(list.body);
@@ -123,6 +134,7 @@ private slots:
     void faults_data();
     void faults();
     void writeRefusedIsAConflict();
+    void followUpsAsTasks();
 };
 
 void TestDavRadicale::discovery()
@@ -207,7 +219,8 @@ void TestDavRadicale::firstSyncThenAnEditOnEachSide()
                        person("10002", "Garage Le Goff"), person("10003", "Pharmacie Tanguy")},
                       book);
     const SyncReport first = f.sync(c);
-    QCOMPARE(first.summary(), QStringLiteral("3 envoyée(s), 0 reçue(s), 0 supprimée(s), 0 conflit(s)"));
+    QCOMPARE(first.summary(),
+             QStringLiteral("3 envoyée(s), 0 reçue(s), 0 supprimée(s), 0 conflit(s)"));
     QVERIFY(first.problems.isEmpty());
     auto server = cards(book);
     QCOMPARE(server.size(), 3);
@@ -218,7 +231,8 @@ void TestDavRadicale::firstSyncThenAnEditOnEachSide()
 
     // In sync: nothing moves, and no card is fetched.
     const int before = c.requestCount();
-    QCOMPARE(f.sync(c).summary(), QStringLiteral("0 envoyée(s), 0 reçue(s), 0 supprimée(s), 0 conflit(s)"));
+    QCOMPARE(f.sync(c).summary(),
+             QStringLiteral("0 envoyée(s), 0 reçue(s), 0 supprimée(s), 0 conflit(s)"));
     QCOMPARE(c.requestCount() - before, 1);
 
     // An edit in the file goes to its card.
@@ -245,7 +259,8 @@ void TestDavRadicale::firstSyncThenAnEditOnEachSide()
     QCOMPARE(t.postcode, QByteArray("35000"));
     QCOMPARE(t.history, person("", "").history);
     QCOMPARE(t.code, QByteArray("10003"));
-    QCOMPARE(f.sync(c).summary(), QStringLiteral("0 envoyée(s), 0 reçue(s), 0 supprimée(s), 0 conflit(s)"));
+    QCOMPARE(f.sync(c).summary(),
+             QStringLiteral("0 envoyée(s), 0 reçue(s), 0 supprimée(s), 0 conflit(s)"));
 }
 
 void TestDavRadicale::conflictKeptThenSettledEachWay()
@@ -284,8 +299,9 @@ void TestDavRadicale::conflictKeptThenSettledEachWay()
     QCOMPARE(f.sync(c).conflicts.size(), 2); // still there at the next sync
 
     // One record kept as the file has it, the other taken from the server.
-    const SyncReport settled = f.sync(c, {{QString::fromUtf8(f.ids.uidOf("10001")), Choice::Local},
-                                          {QString::fromUtf8(f.ids.uidOf("10002")), Choice::Server}});
+    const SyncReport settled =
+        f.sync(c, {{QString::fromUtf8(f.ids.uidOf("10001")), Choice::Local},
+                   {QString::fromUtf8(f.ids.uidOf("10002")), Choice::Server}});
     QCOMPARE(settled.conflicts.size(), 0);
     QCOMPARE(settled.sent, 1);
     QCOMPARE(settled.received, 1);
@@ -293,7 +309,8 @@ void TestDavRadicale::conflictKeptThenSettledEachWay()
     QCOMPARE(server.value(QString::fromUtf8(f.ids.uidOf("10001"))).first.values()[FieldPhone],
              QByteArray("01 ici"));
     QCOMPARE(recordAt(f.list, 1).phone, QByteArray("04 serveur"));
-    QCOMPARE(f.sync(c).summary(), QStringLiteral("0 envoyée(s), 0 reçue(s), 0 supprimée(s), 0 conflit(s)"));
+    QCOMPARE(f.sync(c).summary(),
+             QStringLiteral("0 envoyée(s), 0 reçue(s), 0 supprimée(s), 0 conflit(s)"));
 }
 
 void TestDavRadicale::deletesOnEachSide()
@@ -330,8 +347,8 @@ void TestDavRadicale::deletesOnEachSide()
     r.email = "contact@kerherve.bzh";
     blocks::replaceBlock(f.list, contact::blockLines(r, 1));
     const QString kerherve = QString::fromUtf8(f.ids.uidOf("10004"));
-    QVERIFY(c.remove(book.resolved(QUrl(hrefOf(f, "10004"))), cards(book).value(kerherve).second)
-                .ok());
+    QVERIFY(
+        c.remove(book.resolved(QUrl(hrefOf(f, "10004"))), cards(book).value(kerherve).second).ok());
     const SyncReport standing = f.sync(c);
     QCOMPARE(standing.conflicts.size(), 1);
     QCOMPARE(standing.conflicts.at(0).kind, Conflict::EditedHereGoneThere);
@@ -387,10 +404,10 @@ void TestDavRadicale::unmappedPropertiesAndPhotoSurvive()
     auto cOwned = client();
     DavClient& c = *cOwned;
     const QUrl book = newBook();
-    // A card as a phone leaves it: a photo of a few megabytes, a birthday, a
+    // A card as a phone leaves it: a photo, a birthday, a
     // second number, a grouped address with its label, another client's
     // property, and a town the contact file cannot hold.
-    const QByteArray photo = QByteArray(1536 * 1024, 'Q').toBase64();
+    const QByteArray photo = QByteArray(192 * 1024, 'Q').toBase64();
     QByteArray card = "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:phone-1\r\nFN:Crêperie Łódź\r\n"
                       "N:Morvan;Anna;;Mme;\r\nTEL;TYPE=CELL:06 12 34 56 78\r\n"
                       "TEL;TYPE=WORK,VOICE:02 97 00 00 00\r\nBDAY:1980-04-02\r\n"
@@ -406,7 +423,8 @@ void TestDavRadicale::unmappedPropertiesAndPhotoSurvive()
     File f = fileWith({}, book);
     QCOMPARE(f.sync(c).received, 1);
     ContactRecord r = recordAt(f.list, 0);
-    QCOMPARE(r.name, QByteArray("Cr\xEAperie ?\xF3" "d?"));
+    QCOMPARE(r.name, QByteArray("Cr\xEAperie ?\xF3"
+                                "d?"));
     QCOMPARE(r.phone, QByteArray("02 97 00 00 00"));
     QCOMPARE(r.civility, QByteArray("Mme"));
     QCOMPARE(r.decision_maker, QByteArray("Morvan"));
@@ -437,6 +455,16 @@ void TestDavRadicale::unmappedPropertiesAndPhotoSurvive()
     QVERIFY(has("FN:Crêperie Łódź"));
     QVERIFY(has("PHOTO;ENCODING=b;TYPE=JPEG:" + photo));
 
+    // A card over the size bound is passed over and said; the others go on.
+    DavLimits small;
+    small.maxCard = 100 * 1024;
+    auto bounded = client(QStringLiteral("alice"), small);
+    File other = fileWith({person("10001", "Riou")}, book);
+    const SyncReport r2 = other.sync(*bounded);
+    QCOMPARE(r2.sent, 1);
+    QCOMPARE(r2.received, 0);
+    QCOMPARE(r2.problems.size(), 1);
+    QVERIFY2(r2.problems.at(0).contains("trop volumineuse"), qPrintable(r2.problems.at(0)));
 }
 
 void TestDavRadicale::lostStateCreatesNoDuplicates()
@@ -451,7 +479,8 @@ void TestDavRadicale::lostStateCreatesNoDuplicates()
     // records and cards by UID and contents.
     f.state.cards.clear();
     const SyncReport again = f.sync(c);
-    QCOMPARE(again.summary(), QStringLiteral("0 envoyée(s), 0 reçue(s), 0 supprimée(s), 0 conflit(s)"));
+    QCOMPARE(again.summary(),
+             QStringLiteral("0 envoyée(s), 0 reçue(s), 0 supprimée(s), 0 conflit(s)"));
     QCOMPARE(f.count, 2);
     QCOMPARE(cards(book).size(), 2);
     QCOMPARE(f.state.cards.size(), 2);
@@ -479,7 +508,7 @@ void TestDavRadicale::interruptedSyncIsFinishedByTheNext()
     File f = fileWith({person("10001", "Riou"), person("10002", "Le Goff")}, book);
     f.sync(c);
     QVERIFY(putCard(book, "other.vcf",
-                     "BEGIN:VCARD\r\nVERSION:4.0\r\nUID:other\r\nFN:Tanguy\r\nEND:VCARD\r\n"));
+                    "BEGIN:VCARD\r\nVERSION:4.0\r\nUID:other\r\nFN:Tanguy\r\nEND:VCARD\r\n"));
     ContactRecord r = recordAt(f.list, 0);
     r.phone = "02 00 00 00 01";
     blocks::replaceBlock(f.list, contact::blockLines(r, 0));
@@ -488,15 +517,18 @@ void TestDavRadicale::interruptedSyncIsFinishedByTheNext()
 
     const BlockList oldList = f.list;
     const DavState oldState = f.state;
-    QCOMPARE(f.sync(c).summary(), QStringLiteral("2 envoyée(s), 1 reçue(s), 0 supprimée(s), 0 conflit(s)"));
+    QCOMPARE(f.sync(c).summary(),
+             QStringLiteral("2 envoyée(s), 1 reçue(s), 0 supprimée(s), 0 conflit(s)"));
     f.list = oldList;
     f.count = 3;
     f.state = oldState;
     const SyncReport again = f.sync(c);
-    QCOMPARE(again.summary(), QStringLiteral("0 envoyée(s), 1 reçue(s), 0 supprimée(s), 0 conflit(s)"));
+    QCOMPARE(again.summary(),
+             QStringLiteral("0 envoyée(s), 1 reçue(s), 0 supprimée(s), 0 conflit(s)"));
     QCOMPARE(f.count, 4);
     QCOMPARE(cards(book).size(), 4);
-    QCOMPARE(f.sync(c).summary(), QStringLiteral("0 envoyée(s), 0 reçue(s), 0 supprimée(s), 0 conflit(s)"));
+    QCOMPARE(f.sync(c).summary(),
+             QStringLiteral("0 envoyée(s), 0 reçue(s), 0 supprimée(s), 0 conflit(s)"));
 }
 
 void TestDavRadicale::readOnlyFileSendsNothing()
@@ -504,7 +536,8 @@ void TestDavRadicale::readOnlyFileSendsNothing()
     auto cOwned = client();
     DavClient& c = *cOwned;
     const QUrl book = newBook();
-    QVERIFY(putCard(book, "x.vcf", "BEGIN:VCARD\r\nVERSION:4.0\r\nUID:x\r\nFN:Tanguy\r\nEND:VCARD\r\n"));
+    QVERIFY(putCard(book, "x.vcf",
+                    "BEGIN:VCARD\r\nVERSION:4.0\r\nUID:x\r\nFN:Tanguy\r\nEND:VCARD\r\n"));
     File f = fileWith({person("10001", "Riou")}, book);
     const SyncReport r = f.sync(c, {}, true);
     QCOMPARE(r.sent, 0);
@@ -524,17 +557,16 @@ void TestDavRadicale::faults_data()
     QTest::newRow("connection closed mid-response")
         << Fault::CloseMidway << QByteArray("PROPFIND") << 0 << true
         << QString("interrompue|illisible");
-    QTest::newRow("endless response") << Fault::Endless << QByteArray("PROPFIND") << 0 << true
-                                      << QString("trop volumineuse");
-    QTest::newRow("malformed multistatus") << Fault::Malformed << QByteArray("PROPFIND") << 0
-                                           << true << QString("illisible");
+    QTest::newRow("endless response")
+        << Fault::Endless << QByteArray("PROPFIND") << 0 << true << QString("trop volumineuse");
+    QTest::newRow("malformed multistatus")
+        << Fault::Malformed << QByteArray("PROPFIND") << 0 << true << QString("illisible");
     QTest::newRow("no answer") << Fault::Silent << QByteArray("PROPFIND") << 0 << true
                                << QString("temps imparti");
     QTest::newRow("insufficient storage on PUT")
         << Fault::Status << QByteArray("PUT") << 507 << false << QString("507");
-    QTest::newRow("card cut short in a multiget")
-        << Fault::CloseMidway << QByteArray("REPORT") << 0 << true
-        << QString("interrompue|illisible");
+    QTest::newRow("card cut short in a multiget") << Fault::CloseMidway << QByteArray("REPORT") << 0
+                                                  << true << QString("interrompue|illisible");
 }
 
 void TestDavRadicale::faults()
@@ -556,7 +588,8 @@ void TestDavRadicale::faults()
 
     // A card on the server and an edit of the file, so that each kind of
     // request of a sync is made.
-    QVERIFY(putCard(book, "s.vcf", "BEGIN:VCARD\r\nVERSION:4.0\r\nUID:s\r\nFN:Tanguy\r\nEND:VCARD\r\n"));
+    QVERIFY(putCard(book, "s.vcf",
+                    "BEGIN:VCARD\r\nVERSION:4.0\r\nUID:s\r\nFN:Tanguy\r\nEND:VCARD\r\n"));
     File f = fileWith({person("10001", "Riou")}, viaProxy);
     const BlockList listBefore = f.list;
     const DavState stateBefore = f.state;
@@ -610,6 +643,73 @@ void TestDavRadicale::writeRefusedIsAConflict()
     QCOMPARE(recordAt(f.list, 0).phone, QByteArray("02 00 00 00 09"));
     // The write is tried again at the next sync, and goes through.
     QCOMPARE(f.sync(c).sent, 1);
+}
+
+void TestDavRadicale::followUpsAsTasks()
+{
+    auto owned = client();
+    DavClient& c = *owned;
+    const QUrl book = newBook();
+    const QUrl tasks = m_server.url(QStringLiteral("/alice/taches%1/").arg(m_books));
+    QCOMPARE(c.makeCalendar(tasks, QStringLiteral("Relances")).status, 201);
+    ContactRecord riou = person("10001", "Riou");
+    riou.followup_date = QDate(2026, 3, 30);
+    riou.followup_time = QTime(14, 0);
+    riou.followup_type = "Rappel";
+    riou.alert = true;
+    ContactRecord goff = person("10002", "Le Goff");
+    goff.followup_date = QDate(2026, 4, 7);
+    goff.followup_time = QTime(0, 0);
+    ContactRecord none = person("10003", "Tanguy");
+    none.followup_date = QDate(1900, 1, 1);
+    File f = fileWith({riou, goff, none}, book);
+    f.state.calendar = tasks;
+    QCOMPARE(f.syncAll(c).sent, 5); // three cards, two tasks
+
+    auto taskOf = [&](const QByteArray& code) -> std::pair<QByteArray, QString> {
+        const QString href = f.state.tasks.value(QString::fromUtf8(f.ids.uidOf(code))).href;
+        const DavReply r = c.multiget(tasks, {href}, true);
+        const auto ms = parseMultistatus(r.body);
+        if (!ms || ms->resources.isEmpty())
+            return {};
+        return {ms->resources.at(0).data, ms->resources.at(0).etag};
+    };
+    auto [riouTask, riouEtag] = taskOf("10001");
+    QCOMPARE(readTask(riouTask)->due, (FollowUp{QDate(2026, 3, 30), QTime(14, 0), {}}));
+
+    // Completed on a phone: the follow-up is cleared, the alert stays, and
+    // the task stays on the server as the phone left it.
+    QByteArray done = riouTask;
+    done.replace("STATUS:NEEDS-ACTION", "STATUS:COMPLETED");
+    const QString href = f.state.tasks.value(QString::fromUtf8(f.ids.uidOf("10001"))).href;
+    QVERIFY(c.put(tasks.resolved(QUrl(href)), done, "text/calendar", riouEtag).ok());
+    // Moved on the server: the follow-up moves.
+    auto [goffTask, goffEtag] = taskOf("10002");
+    const QString goffHref = f.state.tasks.value(QString::fromUtf8(f.ids.uidOf("10002"))).href;
+    QVERIFY(c.put(tasks.resolved(QUrl(goffHref)),
+                  rewriteTask(goffTask, {QDate(2026, 4, 9), QTime(11, 15), {}}, "Le Goff"),
+                  "text/calendar", goffEtag)
+                .ok());
+
+    QCOMPARE(f.syncAll(c).received, 2);
+    const ContactRecord r = recordAt(f.list, 0);
+    QCOMPARE(r.followup_date, QDate(1900, 1, 1));
+    QCOMPARE(r.followup_time, QTime(0, 0));
+    QCOMPARE(r.followup_type, QByteArray());
+    QVERIFY(r.alert);
+    QVERIFY(readTask(taskOf("10001").first)->completed);
+    const ContactRecord g = recordAt(f.list, 1);
+    QCOMPARE(g.followup_date, QDate(2026, 4, 9));
+    QCOMPARE(g.followup_time, QTime(11, 15));
+    QCOMPARE(f.syncAll(c).summary(),
+             QStringLiteral("0 envoyée(s), 0 reçue(s), 0 supprimée(s), 0 conflit(s)"));
+    QVERIFY(readTask(taskOf("10001").first)->completed);
+
+    // A contact deleted takes its task with it.
+    blocks::deleteBlock(f.list, blocks::header(1, blocks::ContactDigits));
+    integrity::Renum(f.list, 1, f.count);
+    QCOMPARE(f.syncAll(c).deleted, 1);
+    QVERIFY(c.listMembers(tasks.resolved(QUrl(goffHref))).status == 404);
 }
 
 QTEST_GUILESS_MAIN(TestDavRadicale)
