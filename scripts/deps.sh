@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
           qt6-translations-l10n libgl1-mesa-dev fonts-liberation2 xvfb xauth ccache locales
-          clang-format libical-dev python3-vobject python3-icalendar)
+          clang-format libical-dev python3-vobject python3-icalendar
+          radicale apache2-utils qtkeychain-qt6-dev)
 case "${1:-}" in
 --bench) packages+=(libbenchmark-dev) ;;
 --package) packages+=(dpkg-dev fakeroot file lintian appstream desktop-file-utils) ;;

@@ -6,7 +6,8 @@
 # The layers, from the bottom: the platform; the storage layer (block lists,
 # integrity, encoding, dates, money); the features that own a file (contacts,
 # operations, settings); the features that read them (activity, selection);
-# the ones that read those (print, exchange, tools); the record book facade.
+# the ones that read those (print, exchange, tools); the sync with a server,
+# which builds on the exchange formats; the record book facade.
 # The windows sit above the whole core: the shared widget kit first, then each
 # feature's ui/ in the order of its feature; the main window is the top.
 # A folder includes only folders of a lower layer.
@@ -30,11 +31,12 @@ grep -rn --include='*.h' --include='*.cpp' '^#include "' . |
     layer["contacts"] = 2; layer["operations"] = 2; layer["settings"] = 2;
     layer["activity"] = 3; layer["selection"] = 3;
     layer["print"] = 4; layer["exchange"] = 4; layer["tools"] = 4;
-    layer["book"] = 5;
+    layer["sync"] = 5;
+    layer["book"] = 6;
     layer["platform/ui"] = 10;
     layer["contacts/ui"] = 12; layer["operations/ui"] = 11; layer["settings/ui"] = 11;
     layer["activity/ui"] = 13; layer["selection/ui"] = 13;
-    layer["print/ui"] = 14; layer["exchange/ui"] = 14; layer["tools/ui"] = 15;
+    layer["print/ui"] = 14; layer["exchange/ui"] = 14; layer["sync/ui"] = 14; layer["tools/ui"] = 15;
     layer["app"] = 20;
   }
   {
