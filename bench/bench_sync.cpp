@@ -34,9 +34,9 @@ BlockList fullFile()
 {
     QList<ContactRecord> records;
     for (int i = 0; i < Contacts; ++i) {
-        ContactRecord r = person(QByteArray::number(10001 + i),
-                                 "Entreprise " + QByteArray::number(i),
-                                 "02 99 " + QByteArray::number(100000 + i));
+        ContactRecord r =
+            person(QByteArray::number(10001 + i), "Entreprise " + QByteArray::number(i),
+                   "02 99 " + QByteArray::number(100000 + i));
         r.email = "contact" + QByteArray::number(i) + "@exemple.fr";
         records.append(r);
     }

@@ -9,9 +9,11 @@ namespace tarvik::sync {
 
 QString passwordKey(const QUrl& server, const QString& user)
 {
-    return user + u'@' + server.adjusted(QUrl::RemovePath | QUrl::RemoveQuery |
-                                         QUrl::RemoveFragment | QUrl::RemoveUserInfo)
-                             .toString();
+    return user + u'@' +
+           server
+               .adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment |
+                         QUrl::RemoveUserInfo)
+               .toString();
 }
 
 QString readPasswordFile(const QString& path)
@@ -28,9 +30,8 @@ QString readPasswordFile(const QString& path)
                               .arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw TarvikError(
-            QStringLiteral("Impossible de lire le fichier de mot de passe %1 : %2")
-                .arg(path, file.errorString()));
+        throw TarvikError(QStringLiteral("Impossible de lire le fichier de mot de passe %1 : %2")
+                              .arg(path, file.errorString()));
     QByteArray line = file.read(64 * 1024);
     const qsizetype end = line.indexOf('\n');
     if (end >= 0)

@@ -141,8 +141,8 @@ QByteArray newTask(const QString& contactUid, const FollowUp& f, const QByteArra
     icalcomponent_add_property(cal, icalproperty_new_prodid("-//Tarvik//Relances//FR"));
     icalcomponent* todo = icalcomponent_new(ICAL_VTODO_COMPONENT);
     icalcomponent_add_property(todo, icalproperty_new_uid(taskUid(contactUid).toUtf8()));
-    icalcomponent_add_property(
-        todo, icalproperty_new_dtstamp(icaltime_current_time_with_zone(icaltimezone_get_utc_timezone())));
+    icalcomponent_add_property(todo, icalproperty_new_dtstamp(icaltime_current_time_with_zone(
+                                         icaltimezone_get_utc_timezone())));
     icalcomponent_add_property(todo, icalproperty_new_summary(summaryOf(f, name)));
     icalcomponent_add_property(todo, icalproperty_new_status(ICAL_STATUS_NEEDSACTION));
     icalcomponent_add_property(todo, icalproperty_new_relatedto(contactUid.toUtf8()));

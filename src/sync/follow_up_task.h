@@ -34,7 +34,7 @@ struct ServerTask
     QString uid;
     QString relatedTo; // the contact's UID
     bool completed = false;
-    FollowUp due;      // in Europe/Paris
+    FollowUp due; // in Europe/Paris
 };
 
 // The UID of the task of the contact `contactUid`.

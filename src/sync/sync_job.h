@@ -36,8 +36,7 @@ struct SyncResult
 // kept), then syncs `list` with them; `state` is updated for the caller to
 // save after the contact file. Throws TarvikError when nothing could be done.
 SyncResult runSync(DavClient& client, const SyncRequest& request, BlockList& list, int& count,
-                   RecordIds& ids, DavState& state,
-                   const std::function<bool()>& cancelled = {},
+                   RecordIds& ids, DavState& state, const std::function<bool()>& cancelled = {},
                    const std::function<void(int, int)>& progress = {});
 
 // Fills the collections of `state` from `request`: discovery when the server

@@ -104,8 +104,8 @@ void TaskSync::run(BlockList& list, DavState& state, SyncReport& report)
                         QStringLiteral("Tâche illisible ignorée (%1) : %2").arg(error, href));
                     continue;
                 }
-                fetched.insert(href, {r.data, *task, r.etag.isEmpty() ? etagByHref.value(href)
-                                                                      : r.etag});
+                fetched.insert(href,
+                               {r.data, *task, r.etag.isEmpty() ? etagByHref.value(href) : r.etag});
             }
         }
     };
@@ -192,9 +192,12 @@ void TaskSync::run(BlockList& list, DavState& state, SyncReport& report)
         url.setPath(href, QUrl::TolerantMode);
         const DavReply reply = m_client.put(url, data, TaskType, etag);
         if (reply.status == 412) {
-            report.conflicts.append({item.uid, Conflict::Refused, locals.value(item.uid).record.name,
-                                     {}, QStringLiteral("relance enregistrée sur le serveur "
-                                                        "entre-temps")});
+            report.conflicts.append({item.uid,
+                                     Conflict::Refused,
+                                     locals.value(item.uid).record.name,
+                                     {},
+                                     QStringLiteral("relance enregistrée sur le serveur "
+                                                    "entre-temps")});
             return;
         }
         if (!reply.ok()) {
@@ -236,8 +239,8 @@ void TaskSync::run(BlockList& list, DavState& state, SyncReport& report)
         case Action::Stand: {
             if (l == locals.cend() || !haveTask) {
                 if (item.action == Action::Stand)
-                    report.conflicts.append({item.uid, item.conflict, {}, {},
-                                             QStringLiteral("relance")});
+                    report.conflicts.append(
+                        {item.uid, item.conflict, {}, {}, QStringLiteral("relance")});
                 break;
             }
             const FollowUp there = f->task.completed ? FollowUp{} : f->task.due;
@@ -253,8 +256,8 @@ void TaskSync::run(BlockList& list, DavState& state, SyncReport& report)
                 break;
             }
             const FollowUp kept = setHere(*l, there);
-            next.insert(item.uid, {item.href, f->etag,
-                                   f->task.completed ? Completed : followUpHash(kept)});
+            next.insert(item.uid,
+                        {item.href, f->etag, f->task.completed ? Completed : followUpHash(kept)});
             ++report.received;
             break;
         }

@@ -35,7 +35,8 @@ static ContactRecord everyField()
 {
     ContactRecord r;
     r.code = "10042";
-    r.name = "Caf\xE9 \"L'\x8C" "uvre\"; Brest, Nord";
+    r.name = "Caf\xE9 \"L'\x8C"
+             "uvre\"; Brest, Nord";
     r.address1 = "3 rue de Siam";
     r.address2 = "B\xE2timent C";
     r.postcode = "29200";
@@ -96,12 +97,13 @@ void TestCardFields::mergeRewritesOnlyTheFieldsGiven()
     v[FieldFax].clear();
     v[FieldEmail] = "changed@but.not.merged";
     card.merge(v, {FieldPhone, FieldTown, FieldDecisionMaker, FieldFax});
-    QCOMPARE(card.text(),
-             QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:p\r\nFN:Riou\r\nN:Le Riou;Yann;;M.;\r\n"
-                        "ORG:Riou;Boulangerie\r\nitem2.TEL;TYPE=WORK:02 99\r\nTEL;TYPE=HOME:02 22\r\n"
-                        "ADR;TYPE=HOME:;;1 rue A;Vannes;;56000;France\r\n"
-                        "ADR;TYPE=WORK:;;2 rue B;Quimper;;56100;France\r\nEMAIL:a@b.fr\r\n"
-                        "X-OTHER;X-P=\"a:b\":kept\r\nEND:VCARD\r\n"));
+    QCOMPARE(
+        card.text(),
+        QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:p\r\nFN:Riou\r\nN:Le Riou;Yann;;M.;\r\n"
+                   "ORG:Riou;Boulangerie\r\nitem2.TEL;TYPE=WORK:02 99\r\nTEL;TYPE=HOME:02 22\r\n"
+                   "ADR;TYPE=HOME:;;1 rue A;Vannes;;56000;France\r\n"
+                   "ADR;TYPE=WORK:;;2 rue B;Quimper;;56100;France\r\nEMAIL:a@b.fr\r\n"
+                   "X-OTHER;X-P=\"a:b\":kept\r\nEND:VCARD\r\n"));
 }
 
 void TestCardFields::changedFieldsFromHashes()
@@ -192,9 +194,9 @@ void TestCardFields::passwordFile()
                                     QFileDevice::ReadOther);
     QVERIFY_THROWS_EXCEPTION(TarvikError, readPasswordFile(path));
     QVERIFY_THROWS_EXCEPTION(TarvikError, readPasswordFile(dir.filePath("missing")));
-    QCOMPARE(passwordKey(QUrl("https://u@dav.example.org:8443/anne/clients/"),
-                         QStringLiteral("anne")),
-             QStringLiteral("anne@https://dav.example.org:8443"));
+    QCOMPARE(
+        passwordKey(QUrl("https://u@dav.example.org:8443/anne/clients/"), QStringLiteral("anne")),
+        QStringLiteral("anne@https://dav.example.org:8443"));
 }
 
 void TestCardFields::followUpTasks()

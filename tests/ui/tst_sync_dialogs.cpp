@@ -90,11 +90,11 @@ void TestSyncDialogs::settingsTestFillsTheLists()
     QVERIFY(dialog.state().cards.isEmpty());
 
     // A server that refuses is said in the window, and nothing is lost.
-    SyncSettingsDialog refused(kept, QString(), [](const QUrl&, const QString&, const QString&)
-                                                    -> Discovery {
-        throw TarvikError(QStringLiteral("Nom d'utilisateur ou mot de passe refusé par le "
-                                         "serveur (401)"));
-    });
+    SyncSettingsDialog refused(
+        kept, QString(), [](const QUrl&, const QString&, const QString&) -> Discovery {
+            throw TarvikError(QStringLiteral("Nom d'utilisateur ou mot de passe refusé par le "
+                                             "serveur (401)"));
+        });
     QTest::mouseClick(refused.findChild<QPushButton*>("SyncTestButton"), Qt::LeftButton);
     QVERIFY(refused.findChild<QLabel*>("SyncFoundLabel")->text().contains("401"));
     QCOMPARE(refused.state().addressBook, kept.addressBook);
@@ -102,9 +102,8 @@ void TestSyncDialogs::settingsTestFillsTheLists()
 
 void TestSyncDialogs::settingsRefusePlainHttpToAnotherHost()
 {
-    SyncSettingsDialog dialog({}, QString(), [](const QUrl&, const QString&, const QString&) {
-        return Discovery{};
-    });
+    SyncSettingsDialog dialog(
+        {}, QString(), [](const QUrl&, const QString&, const QString&) { return Discovery{}; });
     auto* server = dialog.findChild<QLineEdit*>("SyncServerEdit");
     server->setText("http://dav.exemple.fr/");
     dialog.show();

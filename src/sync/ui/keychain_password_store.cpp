@@ -38,8 +38,8 @@ std::optional<QString> KeychainPasswordStore::read(const QUrl& server, const QSt
     return job.textData();
 }
 
-bool KeychainPasswordStore::write(const QUrl& server, const QString& user,
-                                  const QString& password, QString* error)
+bool KeychainPasswordStore::write(const QUrl& server, const QString& user, const QString& password,
+                                  QString* error)
 {
     QKeychain::WritePasswordJob job(Service);
     job.setKey(passwordKey(server, user));

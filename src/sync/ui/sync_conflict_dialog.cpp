@@ -34,8 +34,8 @@ SyncConflictDialog::SyncConflictDialog(const QList<SyncConflict>& conflicts, QWi
     m_table = new QTableWidget(int(conflicts.size()), 5, this);
     m_table->setObjectName(QStringLiteral("SyncConflictTable"));
     m_table->setHorizontalHeaderLabels({QStringLiteral("Fiche locale"),
-                                        QStringLiteral("Sur le serveur"),
-                                        QStringLiteral("Conflit"), QStringLiteral("Différences"),
+                                        QStringLiteral("Sur le serveur"), QStringLiteral("Conflit"),
+                                        QStringLiteral("Différences"),
                                         QStringLiteral("Version gardée")});
     m_table->verticalHeader()->hide();
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -43,8 +43,16 @@ SyncConflictDialog::SyncConflictDialog(const QList<SyncConflict>& conflicts, QWi
     for (int row = 0; row < conflicts.size(); ++row) {
         const SyncConflict& c = conflicts.at(row);
         const QString none = QStringLiteral("(supprimée)");
-        m_table->setItem(row, 0, new QTableWidgetItem(c.localName.isEmpty() && c.kind == Conflict::GoneHereEditedThere ? none : ansi::toUnicode(c.localName)));
-        m_table->setItem(row, 1, new QTableWidgetItem(c.serverName.isEmpty() && c.kind == Conflict::EditedHereGoneThere ? none : ansi::toUnicode(c.serverName)));
+        m_table->setItem(
+            row, 0,
+            new QTableWidgetItem(c.localName.isEmpty() && c.kind == Conflict::GoneHereEditedThere
+                                     ? none
+                                     : ansi::toUnicode(c.localName)));
+        m_table->setItem(
+            row, 1,
+            new QTableWidgetItem(c.serverName.isEmpty() && c.kind == Conflict::EditedHereGoneThere
+                                     ? none
+                                     : ansi::toUnicode(c.serverName)));
         m_table->setItem(row, 2, new QTableWidgetItem(conflictText(c.kind)));
         m_table->setItem(row, 3, new QTableWidgetItem(c.detail));
         auto* choice = new QComboBox(m_table);
@@ -59,8 +67,10 @@ SyncConflictDialog::SyncConflictDialog(const QList<SyncConflict>& conflicts, QWi
     // shown without a horizontal scroll bar.
     int choiceWidth = 0;
     for (int row = 0; row < m_table->rowCount(); ++row)
-        choiceWidth = std::max(choiceWidth, m_table->cellWidget(row, ChoiceColumn)->sizeHint().width());
-    m_table->setColumnWidth(ChoiceColumn, std::max(choiceWidth, m_table->columnWidth(ChoiceColumn)));
+        choiceWidth =
+            std::max(choiceWidth, m_table->cellWidget(row, ChoiceColumn)->sizeHint().width());
+    m_table->setColumnWidth(ChoiceColumn,
+                            std::max(choiceWidth, m_table->columnWidth(ChoiceColumn)));
     int width = 0;
     for (int column = 0; column < m_table->columnCount(); ++column)
         width += m_table->columnWidth(column);

@@ -20,7 +20,8 @@ namespace {
 // A collection in a list: its name, and its URL for the one who needs it.
 void addCollection(QComboBox* box, const QString& name, const QUrl& url)
 {
-    const QString shown = name.isEmpty() ? url.path() : name + QStringLiteral(" (") + url.path() + u')';
+    const QString shown =
+        name.isEmpty() ? url.path() : name + QStringLiteral(" (") + url.path() + u')';
     box->addItem(shown, url);
 }
 

@@ -23,8 +23,8 @@ class SyncSettingsDialog : public QDialog
     Q_OBJECT
 public:
     // `discover` asks the server (a test replaces it); it throws TarvikError.
-    using Discover = std::function<Discovery(const QUrl& server, const QString& user,
-                                             const QString& password)>;
+    using Discover =
+        std::function<Discovery(const QUrl& server, const QString& user, const QString& password)>;
 
     SyncSettingsDialog(const DavState& state, const QString& password, Discover discover,
                        QWidget* parent = nullptr);
