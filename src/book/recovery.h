@@ -112,6 +112,8 @@ public:
     // The bytes of an entry.
     static void write(QIODevice& device, const Entry& heading, const Lists& lists);
     static Entry decode(const QByteArray& bytes);
+    // The heading alone, from the first bytes of an entry; throws as decode.
+    static Entry decodeHeading(const QByteArray& head);
 
     // The lists of the book as they would be with the edits on show written
     // back: what a recovery gives back.

@@ -83,6 +83,10 @@ QString unescape(const QString& raw);
 // The raw value cut at its unescaped `separator` (';' or ','), each part
 // unescaped.
 QStringList split(const QString& raw, QChar separator);
+// The raw value cut at its unescaped `separator`, the parts left escaped.
+QStringList rawSplit(const QString& raw, QChar separator);
+// Names and parameter values compare without regard to case.
+bool sameName(const QString& a, const char* b);
 
 // ------------------------------------------------------------ contact fields
 
