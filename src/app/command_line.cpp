@@ -2,11 +2,13 @@
 
 #include "app/version.h"
 #include "book/exchange_commands.h"
+#include "book/file_lock.h"
 #include "book/record_book.h"
 #include "exchange/export.h"
 #include "exchange/import.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
+#include "platform/process_table.h"
 #include "platform/prompter.h"
 #include "platform/startup.h"
 
@@ -89,6 +91,84 @@ QString absolute(const QString& path)
     return QFileInfo(QDir::current(), path).absoluteFilePath();
 }
 
+int exportFile(const QString& formatName, const QStringList& files)
+{
+    const auto format = ExchangeCommands::exportFormatNamed(formatName);
+    if (!format)
+        return usageError(QStringLiteral("format d'export inconnu : ") + formatName);
+    if (files.size() != 2)
+        return usageError(QStringLiteral("il faut FICHIER.ctc et SORTIE"));
+    const QString file = absolute(files.at(0));
+    if (!QFileInfo(file).isFile())
+        return failure(QStringLiteral("Le fichier ") + files.at(0) +
+                       QStringLiteral(" n'existe pas"));
+    AnsweringPrompter prompter;
+    SystemClock clock;
+    RecordBook book(prompter, clock);
+    ExchangeCommands commands(book, prompter);
+    try {
+        book.Charge(file);
+        if (files.at(1) == u"-") {
+            const QByteArray data = commands.exportBytes(*format);
+            if (std::fwrite(data.constData(), 1, data.size(), stdout) !=
+                    static_cast<size_t>(data.size()) ||
+                std::fflush(stdout) != 0)
+                return failure(QStringLiteral("Impossible d'écrire sur la sortie standard"));
+        } else {
+            commands.exportTo(absolute(files.at(1)), *format);
+        }
+    } catch (const TarvikError& e) {
+        return failure(e.text());
+    }
+    return 0;
+}
+
+int importFiles(const QString& formatName, const QStringList& files)
+{
+    const auto format = ExchangeCommands::importFormatNamed(formatName);
+    if (!format)
+        return usageError(QStringLiteral("format d'import inconnu : ") + formatName);
+    if (files.size() < 2)
+        return usageError(QStringLiteral("il faut FICHIER.ctc et au moins un fichier ENTRÉE"));
+    const QString file = absolute(files.at(0));
+    QStringList inputs;
+    for (qsizetype i = 1; i < files.size(); ++i)
+        inputs.append(absolute(files.at(i)));
+
+    AnsweringPrompter prompter;
+    SystemClock clock;
+    SystemProcessTable processes;
+    // The import writes the contact file: not while a copy of the program
+    // has it open, whose next save would lose the imported records (or
+    // whose work this save would lose). The lock is held until the end.
+    FileLock lock(processes, clock);
+    switch (lock.acquire(file)) {
+    case FileLock::Result::Taken:
+        break;
+    case FileLock::Result::Held:
+        return failure(QStringLiteral("Le fichier ") + files.at(0) +
+                       QStringLiteral(" est déjà ouvert par ") + lock.owner().user +
+                       QStringLiteral(" sur ") + lock.owner().host +
+                       QStringLiteral(" : il n'est pas modifié"));
+    case FileLock::Result::Unavailable:
+        return failure(QStringLiteral("Aucun verrou ne peut être posé à côté du fichier ") +
+                       files.at(0) + QStringLiteral(" : il n'est pas modifié"));
+    }
+    RecordBook book(prompter, clock);
+    ExchangeCommands commands(book, prompter);
+    try {
+        if (QFileInfo::exists(file))
+            book.Charge(file);
+        const QString summary = commands.importFiles(inputs, *format);
+        book.SetModif();
+        book.Sauve(file);
+        print(stdout, summary);
+    } catch (const TarvikError& e) {
+        return failure(e.text());
+    }
+    return 0;
+}
+
 } // namespace
 
 bool wanted(int argc, char** argv)
@@ -151,59 +231,9 @@ int run(int argc, char** argv)
     if (formatName.isEmpty())
         return usageError(QStringLiteral("--format manquant"));
 
-    AnsweringPrompter prompter;
-    SystemClock clock;
-    RecordBook book(prompter, clock);
-    ExchangeCommands commands(book, prompter);
-
-    if (command == u"export") {
-        const auto format = ExchangeCommands::exportFormatNamed(formatName);
-        if (!format)
-            return usageError(QStringLiteral("format d'export inconnu : ") + formatName);
-        if (files.size() != 2)
-            return usageError(QStringLiteral("il faut FICHIER.ctc et SORTIE"));
-        const QString file = absolute(files.at(0));
-        if (!QFileInfo(file).isFile())
-            return failure(QStringLiteral("Le fichier ") + files.at(0) +
-                           QStringLiteral(" n'existe pas"));
-        try {
-            book.Charge(file);
-            if (files.at(1) == u"-") {
-                const QByteArray data = commands.exportBytes(*format);
-                if (std::fwrite(data.constData(), 1, data.size(), stdout) !=
-                        static_cast<size_t>(data.size()) ||
-                    std::fflush(stdout) != 0)
-                    return failure(QStringLiteral("Impossible d'écrire sur la sortie standard"));
-            } else {
-                commands.exportTo(absolute(files.at(1)), *format);
-            }
-        } catch (const TarvikError& e) {
-            return failure(e.text());
-        }
-        return 0;
-    }
-
-    // import
-    const auto format = ExchangeCommands::importFormatNamed(formatName);
-    if (!format)
-        return usageError(QStringLiteral("format d'import inconnu : ") + formatName);
-    if (files.size() < 2)
-        return usageError(QStringLiteral("il faut FICHIER.ctc et au moins un fichier ENTRÉE"));
-    const QString file = absolute(files.at(0));
-    QStringList inputs;
-    for (qsizetype i = 1; i < files.size(); ++i)
-        inputs.append(absolute(files.at(i)));
-    try {
-        if (QFileInfo::exists(file))
-            book.Charge(file);
-        const QString summary = commands.importFiles(inputs, *format);
-        book.SetModif();
-        book.Sauve(file);
-        print(stdout, summary);
-    } catch (const TarvikError& e) {
-        return failure(e.text());
-    }
-    return 0;
+    if (command == u"export")
+        return exportFile(formatName, files);
+    return importFiles(formatName, files);
 }
 
 } // namespace commandline

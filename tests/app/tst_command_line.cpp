@@ -1,6 +1,9 @@
 // The installed program as a user starts it: the command line it refuses, the
 // program folder it takes when started from the desktop entry, and the
 // commands it runs without a window for scripts.
+#include "book/file_lock.h"
+#include "platform/clock.h"
+#include "platform/process_table.h"
 #include "platform/startup.h"
 
 #include <QDir>
@@ -25,6 +28,7 @@ private slots:
     void exportEachFormat_data();
     void exportEachFormat();
     void importAppendsAndSaves();
+    void importRefusedWhileAnotherCopyHoldsTheFile();
     void failuresWriteNothing_data();
     void failuresWriteNothing();
     void usageErrors_data();
@@ -222,6 +226,31 @@ void TstCommandLine::importAppendsAndSaves()
     QCOMPARE(tarvik({"import", "--format", "txt", "neuf.ctc", "c.txt"}, dir.path()).code, 0);
     QVERIFY(
         readBytes(dir.filePath("neuf.ctc")).contains("<BLOC00002>\r\n10003\r\nGamma\r\n1 rue\r\n"));
+}
+
+void TstCommandLine::importRefusedWhileAnotherCopyHoldsTheFile()
+{
+    QTemporaryDir dir;
+    writeContacts(dir.filePath("c.ctc"));
+    writeBytes(dir.filePath("in.txt"), "Nouveau\r\n");
+    const QByteArray before = readBytes(dir.filePath("c.ctc"));
+    {
+        // This test process holds the file as an open copy of the program would.
+        SystemProcessTable processes;
+        SystemClock clock;
+        FileLock held(processes, clock);
+        QCOMPARE(held.acquire(dir.filePath("c.ctc")), FileLock::Result::Taken);
+        const Run run = tarvik({"import", "--format", "txt", "c.ctc", "in.txt"}, dir.path());
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("est déjà ouvert par")), qPrintable(run.err));
+        QCOMPARE(readBytes(dir.filePath("c.ctc")), before);
+        // The holder's lock is left as it was.
+        QVERIFY(QFileInfo::exists(FileLock::lockPathFor(dir.filePath("c.ctc"))));
+    }
+    // Once the other copy has let go, the import goes through and leaves no lock.
+    QCOMPARE(tarvik({"import", "--format", "txt", "c.ctc", "in.txt"}, dir.path()).code, 0);
+    QVERIFY(readBytes(dir.filePath("c.ctc")).contains("\r\nNouveau\r\n"));
+    QVERIFY(!QFileInfo::exists(FileLock::lockPathFor(dir.filePath("c.ctc"))));
 }
 
 void TstCommandLine::failuresWriteNothing_data()
