@@ -1,6 +1,7 @@
 #include "selection/ui/filter_dialogs.h"
 
 #include "platform/ui/ansi_widgets.h"
+#include "platform/ui/dialog_buttons.h"
 #include "storage/ansi.h"
 
 #include <QComboBox>
@@ -58,19 +59,7 @@ TSTyp::TSTyp(const QList<QByteArray>& types, const QByteArray& current, QWidget*
     m_combo->setEditText(ansi::toUnicode(current));
     label->setBuddy(m_combo);
 
-    auto* cancel = new QPushButton(QStringLiteral("Annuler"), this);
-    cancel->setObjectName(QStringLiteral("Button1"));
-    cancel->setAutoDefault(false);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("Button2"));
-    ok->setDefault(true);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    QHBoxLayout* buttons = okCancelRow(this, QStringLiteral("Annuler"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(m_combo);

@@ -1,5 +1,6 @@
 #include "selection/ui/sort_dialog.h"
 
+#include "platform/ui/dialog_buttons.h"
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -27,19 +28,7 @@ TTri::TTri(QWidget* parent) : QDialog(parent)
     }
     m_group->button(0)->setChecked(true);
 
-    auto* cancel = new QPushButton(QStringLiteral("Anuler"), this);
-    cancel->setObjectName(QStringLiteral("Button1"));
-    cancel->setAutoDefault(false);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("Button2"));
-    ok->setDefault(true);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    QHBoxLayout* buttons = okCancelRow(this, QStringLiteral("Anuler"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(box);
     layout->addLayout(buttons);

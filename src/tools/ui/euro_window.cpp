@@ -1,5 +1,6 @@
 #include "tools/ui/euro_window.h"
 
+#include "platform/ui/dialog_buttons.h"
 #include "tools/ui/spin_button.h"
 
 #include <QGridLayout>
@@ -119,15 +120,8 @@ void TEurof::refresh()
 
 void TEurof::keyPressEvent(QKeyEvent* event)
 {
-    const QString text = event->text();
-    if (text.size() == 1 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-        const QString name = EuroConverter::buttonForKey(text.at(0));
-        if (!name.isEmpty()) {
-            if (auto* button = findChild<QPushButton*>(name))
-                button->click();
-            return;
-        }
-    }
+    if (clickButtonForKey(this, event, &EuroConverter::buttonForKey))
+        return;
     QDialog::keyPressEvent(event);
 }
 

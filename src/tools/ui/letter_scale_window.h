@@ -4,7 +4,9 @@
 
 #include <QDialog>
 
+class QGroupBox;
 class QLabel;
+class QWidget;
 
 namespace tarvik {
 
@@ -17,6 +19,10 @@ public:
     explicit TPLettre(QWidget* parent = nullptr);
 
 private:
+    // One box of counters per group of items, in the order of the items.
+    QList<QGroupBox*> buildCounterGroups();
+    QGroupBox* buildTariffs();
+    QWidget* buildResultPanel();
     void recalculate();
 
     LetterScale m_scale;

@@ -1,6 +1,7 @@
 #include "tools/ui/pocket_window.h"
 
 #include "platform/ui/command_guard.h"
+#include "platform/ui/dialog_buttons.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -105,15 +106,8 @@ void TPocket::showEvent(QShowEvent* event)
 
 void TPocket::keyPressEvent(QKeyEvent* event)
 {
-    const QString text = event->text();
-    if (text.size() == 1 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-        const QString name = PocketCalculator::buttonForKey(text.at(0));
-        if (!name.isEmpty()) {
-            if (auto* button = findChild<QPushButton*>(name))
-                button->click();
-            return;
-        }
-    }
+    if (clickButtonForKey(this, event, &PocketCalculator::buttonForKey))
+        return;
     QDialog::keyPressEvent(event);
 }
 
