@@ -42,8 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const QStringList& row : table.rows) {
         text += csv::row(row, table.separator);
         for (const QString& cell : row)
+            // A lone surrogate (from UTF-16 text cut short) has no UTF-8
+            // form: it reads back as a replacement character.
             if (cell.contains(u'\r') || cell.contains(QChar(0xFEFF)) ||
-                cell.contains(QChar(0xFFFD)))
+                cell.contains(QChar(0xFFFD)) || !cell.isValidUtf16())
                 plain = false;
     }
     if (plain) {

@@ -83,40 +83,6 @@ qsizetype valueColon(const QByteArray& line)
     return -1;
 }
 
-bool quotedPrintable(const QByteArray& line)
-{
-    const qsizetype colon = valueColon(line);
-    const QByteArray head = (colon < 0 ? line : line.left(colon)).toUpper();
-    return head.contains("QUOTED-PRINTABLE");
-}
-
-// Lines with their folding undone: a line that begins with a blank continues
-// the one before, and a quoted-printable line that ends with "=" goes on on
-// the next line (its soft line break).
-QList<PhysicalLine> logicalLines(const QList<PhysicalLine>& physical)
-{
-    QList<PhysicalLine> lines;
-    bool softBreak = false;
-    for (const PhysicalLine& line : physical) {
-        if (softBreak && !line.text.isEmpty()) {
-            PhysicalLine& last = lines.last();
-            last.text.chop(1);
-            last.text += line.text;
-        } else if (!lines.isEmpty() && !line.text.isEmpty() &&
-                   (line.text[0] == ' ' || line.text[0] == '\t')) {
-            lines.last().text += QByteArrayView(line.text).sliced(1);
-        } else if (!line.text.isEmpty()) {
-            lines.append(line);
-        } else {
-            softBreak = false;
-            continue;
-        }
-        const PhysicalLine& last = lines.last();
-        softBreak = last.text.endsWith('=') && quotedPrintable(last.text);
-    }
-    return lines;
-}
-
 QByteArray decodeQuotedPrintable(const QByteArray& in)
 {
     QByteArray out;
@@ -198,6 +164,55 @@ Parameter readParameter(const QByteArray& text)
     return p;
 }
 
+bool isQuotedPrintable(const Parameter& param)
+{
+    return param.name == u"ENCODING" && param.values.size() == 1 &&
+           sameName(param.values.first(), "QUOTED-PRINTABLE");
+}
+
+// Whether a line's value is quoted-printable, read from its parameters as
+// the property itself is read: a soft line break is undone only where the
+// value is then decoded.
+bool quotedPrintable(const QByteArray& line)
+{
+    const qsizetype colon = valueColon(line);
+    if (colon <= 0)
+        return false;
+    QList<QByteArray> parts = splitOutsideQuotes(line.left(colon), ';');
+    parts.removeFirst();
+    for (const QByteArray& part : parts)
+        if (!part.trimmed().isEmpty() && isQuotedPrintable(readParameter(part)))
+            return true;
+    return false;
+}
+
+// Lines with their folding undone: a line that begins with a blank continues
+// the one before, and a quoted-printable line that ends with "=" goes on on
+// the next line (its soft line break).
+QList<PhysicalLine> logicalLines(const QList<PhysicalLine>& physical)
+{
+    QList<PhysicalLine> lines;
+    bool softBreak = false;
+    for (const PhysicalLine& line : physical) {
+        if (softBreak && !line.text.isEmpty()) {
+            PhysicalLine& last = lines.last();
+            last.text.chop(1);
+            last.text += line.text;
+        } else if (!lines.isEmpty() && !line.text.isEmpty() &&
+                   (line.text[0] == ' ' || line.text[0] == '\t')) {
+            lines.last().text += QByteArrayView(line.text).sliced(1);
+        } else if (!line.text.isEmpty()) {
+            lines.append(line);
+        } else {
+            softBreak = false;
+            continue;
+        }
+        const PhysicalLine& last = lines.last();
+        softBreak = last.text.endsWith('=') && quotedPrintable(last.text);
+    }
+    return lines;
+}
+
 struct Reader
 {
     ReadResult result;
@@ -247,8 +262,7 @@ struct Reader
             if (part.trimmed().isEmpty())
                 continue;
             Parameter param = readParameter(part);
-            if (param.name == u"ENCODING" && param.values.size() == 1 &&
-                sameName(param.values.first(), "QUOTED-PRINTABLE")) {
+            if (isQuotedPrintable(param)) {
                 qp = true;
                 continue; // the value is decoded below
             }

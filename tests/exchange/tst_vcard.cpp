@@ -304,6 +304,12 @@ void TstVcard::damagedInput_data()
                "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;ENCODING=QUOTED-PRINTABLE:Tr=\r\n=C3=A8s=\r\n"
                " long\r\nEND:VCARD\r\n")
         << QStringList{QString::fromUtf8("Très long")} << 0;
+    // Only an encoding parameter makes a value quoted-printable: a folded
+    // line ending in "=" whose parameters merely mention the word is unfolded.
+    QTest::newRow("equals sign at a fold, encoding only named")
+        << QByteArray("BEGIN:VCARD\r\nVERSION:4.0\r\nFN;X-NOTE=QUOTED-PRINTABLE:a=\r\n b\r\n"
+                      "END:VCARD\r\n")
+        << QStringList{"a=b"} << 0;
     const QString wide = QStringLiteral("BEGIN:VCARD\r\nFN:Zoé\r\nEND:VCARD\r\n");
     QTest::newRow("UTF-16 with its mark")
         << QByteArray("\xFF\xFE") +

@@ -16,7 +16,6 @@ QHBoxLayout* okCancelRow(QDialog* dialog, const QString& cancelCaption);
 
 // A calculator's keyboard: a key typed without Ctrl or Alt clicks the button
 // `buttonForKey` names for it. True when a button took the key.
-bool clickButtonForKey(QWidget* window, const QKeyEvent* event,
-                       QString (*buttonForKey)(QChar key));
+bool clickButtonForKey(QWidget* window, const QKeyEvent* event, QString (*buttonForKey)(QChar key));
 
 } // namespace tarvik
