@@ -1,6 +1,7 @@
-// Loading a contact file with its integrity repairs, on arbitrary bytes: no
-// crash; moves stay inside the file; after a restore the blocks balance and
-// are numbered densely; a repaired file, once saved, loads again unchanged and
+// Loading a contact file with its integrity repairs, on arbitrary bytes: the
+// lines read are those of a plain split, joined back byte for byte, and stay
+// so through edits driven by the input; no crash; moves stay inside the file; after a restore the
+// blocks balance and are numbered densely; a repaired file, once saved, loads again unchanged and
 // without a repair.
 #include "book/record_book.h"
 #include "fuzz_support.h"
@@ -14,6 +15,89 @@
 
 using namespace tarvik;
 
+namespace {
+
+QList<QByteArray> plainSplit(const char* p, size_t size)
+{
+    QList<QByteArray> lines;
+    QByteArray line;
+    bool open = false;
+    for (size_t i = 0; i < size && p[i] != '\0'; ++i) {
+        if (p[i] == '\r' || p[i] == '\n') {
+            lines.append(line);
+            line.clear();
+            open = false;
+            if (p[i] == '\r' && i + 1 < size && p[i + 1] == '\n')
+                ++i;
+        } else {
+            line.append(p[i]);
+            open = true;
+        }
+    }
+    if (open)
+        lines.append(line);
+    return lines;
+}
+
+bool sameAs(const BlockList& store, const QList<QByteArray>& model)
+{
+    QByteArray joined;
+    QList<qsizetype> markers;
+    for (qsizetype i = 0; i < model.size(); ++i) {
+        joined += model.at(i) + "\r\n";
+        if (model.at(i).startsWith('<'))
+            markers.append(i);
+    }
+    return store == model && store.joined() == joined && store.markerLines() == markers;
+}
+
+// The line store against a plain list: loaded from the bytes, then edited
+// as the bytes say (operation, place, a slice of the input as the line).
+void checkStore(const char* p, size_t size)
+{
+    BlockList store = blocks::splitLines(QByteArray::fromRawData(p, qsizetype(size)));
+    QList<QByteArray> model = plainSplit(p, size);
+    FUZZ_CHECK(sameAs(store, model));
+    for (size_t k = 0; k + 3 < size && k < 96; k += 3) {
+        const auto place = qsizetype(static_cast<unsigned char>(p[k + 1]));
+        const QByteArray line(p + k, std::min<qsizetype>(qsizetype(size - k), p[k + 2] & 0x3F));
+        const qsizetype n = model.size();
+        switch (static_cast<unsigned char>(p[k]) % 5) {
+        case 0:
+            if (n > 0) {
+                store.replace(place % n, line);
+                model.replace(place % n, line);
+            }
+            break;
+        case 1:
+            store.insert(place % (n + 1), line);
+            model.insert(place % (n + 1), line);
+            break;
+        case 2:
+            if (n > 0) {
+                store.remove(place % n);
+                model.remove(place % n);
+            }
+            break;
+        case 3: {
+            const qsizetype at = place % (n + 1);
+            const BlockList part = store.mid(at, 3);
+            store.insert(at, part);
+            const QList<QByteArray> copied = model.mid(at, 3);
+            for (qsizetype i = 0; i < copied.size(); ++i)
+                model.insert(at + i, copied.at(i));
+            break;
+        }
+        default:
+            store.append(line);
+            model.append(line);
+        }
+    }
+    FUZZ_CHECK(sameAs(store, model));
+}
+
+} // namespace
+
 // Input: one byte whose bit 0 answers "Le fichier a été altéré. Restaurer ?",
 // then the contact file.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -24,6 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size < 1)
         return 0;
     const bool restore = data[0] & 1;
+    checkStore(reinterpret_cast<const char*>(data) + 1, size - 1);
     putFile(file, reinterpret_cast<const char*>(data) + 1, size - 1);
 
     StoppedClock clock;

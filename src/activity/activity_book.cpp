@@ -65,14 +65,16 @@ void ActivityBook::Compteurs(const BlockList& list)
     int alerts = 0;
     int sales = 0;
     const qsizetype n = list.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (!blocks::isHeader(list.at(i)))
+    // Headers are among the lines that begin with "<"; the fields are read in
+    // place.
+    for (const qsizetype i : list.markerLines()) {
+        if (!blocks::isHeader(list.view(i)))
             continue;
         if (n < i + 29)
             break;
-        if (list.at(i + contact::Alert) == "Y")
+        if (list.view(i + contact::Alert) == "Y")
             ++alerts;
-        if (list.at(i + contact::SaleClosed) == "Y")
+        if (list.view(i + contact::SaleClosed) == "Y")
             ++sales;
     }
     m_counters.alerts = alerts;

@@ -64,7 +64,7 @@ void ContactBook::Permuter()
     reorder([this](BlockList& list) {
         const qsizetype n = list.size();
         for (qsizetype i = 0; i < n; ++i) {
-            if (!blocks::isHeader(list.at(i)) || i + contact::Address2 >= n)
+            if (!blocks::isHeader(list.view(i)) || i + contact::Address2 >= n)
                 continue;
             const QByteArray first = list.at(i + contact::Address1);
             list[i + contact::Address1] = list.at(i + contact::Address2);

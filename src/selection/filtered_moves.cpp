@@ -28,7 +28,7 @@ int move(const BlockList& list, int current, Direction direction, int digits, co
                            [&](const blocks::BlockSpan& s) { return test(list, s.first); });
 }
 
-static bool upperEquals(const QByteArray& line, const QByteArray& upperValue)
+static bool upperEquals(QByteArrayView line, QByteArrayView upperValue)
 {
     if (line.size() != upperValue.size())
         return false;
@@ -44,12 +44,12 @@ static bool upperEquals(const QByteArray& line, const QByteArray& upperValue)
 
 bool passes(const BlockList& list, qsizetype h, const ContactFilter& filter)
 {
-    static const QByteArray yes("Y");
-    static const QByteArray noDate("01/01/1900");
-    auto at = [&](int offset) -> const QByteArray& {
-        static const QByteArray none;
+    constexpr QByteArrayView yes("Y");
+    constexpr QByteArrayView noDate("01/01/1900");
+    // The field bytes are compared where they stand in the list.
+    auto at = [&](int offset) -> QByteArrayView {
         const qsizetype i = h + offset;
-        return i < list.size() ? list.at(i) : none;
+        return i < list.size() ? list.view(i) : QByteArrayView();
     };
     switch (filter.mode) {
     case Alerts:
@@ -57,14 +57,14 @@ bool passes(const BlockList& list, qsizetype h, const ContactFilter& filter)
     case ClosedSales:
         return at(contact::SaleClosed) == yes;
     case TodaysFollowups:
-        return at(contact::FollowupDate) == contact::formatDate(filter.today);
+        return at(contact::FollowupDate) == QByteArrayView(contact::formatDate(filter.today));
     case Postcode:
-        return at(contact::Postcode) == filter.postcode;
+        return at(contact::Postcode) == QByteArrayView(filter.postcode);
     case Town:
         return upperEquals(at(contact::Town), filter.town);
     case FollowupsToDo: {
         // An empty follow-up date reads as the no-date value.
-        const QByteArray& d = at(contact::FollowupDate);
+        const QByteArrayView d = at(contact::FollowupDate);
         return !d.isEmpty() && d != noDate;
     }
     default:
@@ -84,7 +84,7 @@ int moveContact(const BlockList& list, int current, Direction direction,
         return move(list, current, direction, blocks::ContactDigits,
                     [today](const BlockList& l, qsizetype h) {
                         const qsizetype i = h + contact::FollowupDate;
-                        return i < l.size() && l.at(i) == today;
+                        return i < l.size() && l.view(i) == QByteArrayView(today);
                     });
     }
     return move(list, current, direction, blocks::ContactDigits,

@@ -7,7 +7,7 @@ namespace tarvik {
 
 namespace search {
 
-bool startsWithUpper(const QByteArray& line, const QByteArray& query)
+bool startsWithUpper(QByteArrayView line, QByteArrayView query)
 {
     if (line.size() < query.size())
         return false;
@@ -32,7 +32,7 @@ int findBlock(const BlockList& list, int digits, int offset, const QByteArray& q
         const qsizetype at = block.first + offset;
         if (at >= n)
             break;
-        if (startsWithUpper(list.at(at), query))
+        if (startsWithUpper(list.view(at), query))
             return block.number;
     }
     return -1;

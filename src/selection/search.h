@@ -13,7 +13,7 @@ namespace search {
 
 // True when `line`, upper-cased (a..z only), begins with `query` byte for
 // byte. A line shorter than the query does not match.
-bool startsWithUpper(const QByteArray& line, const QByteArray& query);
+bool startsWithUpper(QByteArrayView line, QByteArrayView query);
 
 // The number of the first block (headers with `digits` digits) whose line at
 // `offset` begins with `query` (already in the form compared), or -1.

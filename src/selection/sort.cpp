@@ -42,10 +42,32 @@ QByteArray sortKey(const BlockList& list, qsizetype h, Key key)
 
 namespace {
 
+// The bytes of the sort key of the block at `h`, in place where the key is
+// one field; the follow-up key is put together in `scratch`.
+QByteArrayView keyBytes(const BlockList& list, qsizetype h, Key key, QByteArray& scratch)
+{
+    const auto field = [&](int offset) {
+        const qsizetype i = h + offset;
+        return i < list.size() ? list.view(i) : QByteArrayView();
+    };
+    switch (key) {
+    case ByName:
+        return field(contact::Name);
+    case ByPostcode:
+        return field(contact::Postcode);
+    case ByTown:
+        return field(contact::Town);
+    case ByFollowup:
+        scratch = sortKey(list, h, key);
+        return scratch;
+    }
+    return {};
+}
+
 // Windows-1252 to QString through a table of the 256 characters, built once
 // from the program's own conversion: the sort decodes every key, and a decoder
 // per line would cost more than the sort itself.
-QString decode(const QByteArray& bytes)
+void decode(QByteArrayView bytes, QString& out)
 {
     static const std::array<char16_t, 256> table = [] {
         std::array<char16_t, 256> t{};
@@ -55,11 +77,10 @@ QString decode(const QByteArray& bytes)
         }
         return t;
     }();
-    QString out(bytes.size(), Qt::Uninitialized);
+    out.resize(bytes.size());
     QChar* d = out.data();
     for (qsizetype i = 0; i < bytes.size(); ++i)
         d[i] = QChar(table[static_cast<unsigned char>(bytes.at(i))]);
-    return out;
 }
 
 // "<BLOC" + n in five digits + ">" (or the trailer), without the number
@@ -95,15 +116,17 @@ public:
         m_collator.setCaseSensitivity(Qt::CaseInsensitive);
     }
 
-    QCollatorSortKey keyOf(const QByteArray& bytes) const
+    // One text reused for every key: decoding allocates nothing per record.
+    QCollatorSortKey keyOf(QByteArrayView bytes) const
     {
-        return m_collator.sortKey(decode(bytes));
+        decode(bytes, m_text);
+        return m_collator.sortKey(m_text);
     }
 
     const QCollatorSortKey& lineKey(Entry& e, qsizetype i) const
     {
         while (qsizetype(e.lineKeys.size()) <= i)
-            e.lineKeys.push_back(keyOf(m_list.at(e.first + qsizetype(e.lineKeys.size()))));
+            e.lineKeys.push_back(keyOf(m_list.view(e.first + qsizetype(e.lineKeys.size()))));
         return e.lineKeys[size_t(i)];
     }
 
@@ -114,7 +137,7 @@ public:
         const qsizetype n = std::min(a.count, b.count);
         for (qsizetype i = 0; i < n; ++i) {
             // Byte-equal lines collate equal: skip the collation for them.
-            if (m_list.at(a.first + i) == m_list.at(b.first + i))
+            if (m_list.view(a.first + i) == m_list.view(b.first + i))
                 continue;
             if (const int c = lineKey(a, i).compare(lineKey(b, i)); c != 0)
                 return c;
@@ -125,6 +148,7 @@ public:
 private:
     const BlockList& m_list;
     QCollator m_collator{QLocale(QLocale::French)};
+    mutable QString m_text;
 };
 
 } // namespace
@@ -134,7 +158,10 @@ int sortRecords(BlockList& list, Key key)
     Sorter sorter(list);
     std::vector<Entry> entries;
     std::vector<QCollatorSortKey> keys; // one per entry, side by side for the comparisons
+    QByteArray scratch;
     const blocks::BlockIndex index(list, blocks::ContactDigits);
+    entries.reserve(size_t(index.inListOrder().size()));
+    keys.reserve(size_t(index.inListOrder().size()));
     for (const blocks::ListedBlock& block : index.inListOrder()) {
         // A record ends at its trailer; a damaged one without a trailer ends
         // before the next header, so it never swallows the record after it.
@@ -144,7 +171,7 @@ int sortRecords(BlockList& list, Key key)
         Entry e;
         e.first = block.first + 1;
         e.count = (block.trailer >= 0 ? block.trailer : block.next) - e.first;
-        keys.push_back(sorter.keyOf(sortKey(list, block.first, key)));
+        keys.push_back(sorter.keyOf(keyBytes(list, block.first, key, scratch)));
         entries.push_back(std::move(e));
     }
 
@@ -163,22 +190,25 @@ int sortRecords(BlockList& list, Key key)
     qsizetype total = 0;
     for (const Entry& e : entries)
         total += e.count + 2;
-    BlockList sorted;
+    // The sorted list shares the buffers of the old one: only the new
+    // headers and trailers are written, every other line is taken over.
+    BlockList sorted = list.sharingBytes();
     sorted.reserve(total);
-    // Lines of an unshared list are moved, not copied: each is used once.
-    const bool movable = list.isDetached();
+    const QList<qsizetype>& markers = list.markerLines();
     int k = 0;
     for (const qsizetype index : order) {
-        const Entry* e = &entries[size_t(index)];
+        const Entry& e = entries[size_t(index)];
         sorted.append(marker(k, false));
-        for (qsizetype i = 0; i < e->count; ++i) {
-            if (blocks::isTrailer(list.at(e->first + i)))
+        qsizetype run = e.first;
+        const qsizetype end = e.first + e.count;
+        for (auto it = std::lower_bound(markers.begin(), markers.end(), e.first);
+             it != markers.end() && *it < end; ++it) {
+            if (!blocks::isTrailer(list.view(*it)))
                 continue;
-            if (movable)
-                sorted.append(std::move(list[e->first + i]));
-            else
-                sorted.append(list.at(e->first + i));
+            sorted.appendFrom(list, run, *it - run);
+            run = *it + 1;
         }
+        sorted.appendFrom(list, run, end - run);
         sorted.append(marker(k, true));
         ++k;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/block_list.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -31,7 +33,7 @@ struct IniValues
 IniValues loadIni(const QString& path); // defaults when the file is missing
 void saveIni(const QString& path, const IniValues& values);
 // The thirteen lines written by saveIni.
-QList<QByteArray> iniLines(const IniValues& values);
+BlockList iniLines(const IniValues& values);
 // A real as line 1 holds it: 23 characters, " 0.00000000000000E+0000" for 0.
 QByteArray formatReal(double value);
 
@@ -59,8 +61,8 @@ bool isSectionHeader(const QByteArray& line);
 // Appends the items of `lines` to `lists`: a header line selects its list,
 // every other line (empty ones too) is an item, lines before any header are
 // ignored.
-void readPickLists(const QList<QByteArray>& lines, PickLists& lists);
-QList<QByteArray> pickListLines(const PickLists& lists);
+void readPickLists(const BlockList& lines, PickLists& lists);
+BlockList pickListLines(const PickLists& lists);
 // Appends the items of the file to `lists` (they are not cleared first).
 void loadPickLists(const QString& path, PickLists& lists);
 void savePickLists(const QString& path, const PickLists& lists);

@@ -6,7 +6,7 @@ namespace tarvik {
 
 namespace blocks {
 
-std::optional<int> exactHeaderNumber(const QByteArray& line, int digits)
+std::optional<int> exactHeaderNumber(QByteArrayView line, int digits)
 {
     const Marker m = readMarker(line, digits);
     if (m.kind != Marker::Header || m.number < 0)
@@ -14,7 +14,7 @@ std::optional<int> exactHeaderNumber(const QByteArray& line, int digits)
     return m.number;
 }
 
-std::optional<int> exactTrailerNumber(const QByteArray& line, int digits)
+std::optional<int> exactTrailerNumber(QByteArrayView line, int digits)
 {
     const Marker m = readMarker(line, digits);
     if (m.kind != Marker::Trailer || m.number < 0)
@@ -41,19 +41,19 @@ BlockSpan* BlockIndex::spanOf(int number, qsizetype lines)
 
 // Whether `line` is the trailer of the header `head`: the header with "/"
 // after "<", letter case ignored.
-static bool ownTrailer(const QByteArray& line, const QByteArray& head)
+static bool ownTrailer(QByteArrayView line, QByteArrayView head)
 {
     return line.size() == head.size() + 1 && line.at(1) == '/' &&
-           qstrnicmp(line.constData() + 2, head.constData() + 1, head.size() - 1) == 0;
+           qstrnicmp(line.data() + 2, head.data() + 1, size_t(head.size() - 1)) == 0;
 }
 
 BlockIndex::BlockIndex(const BlockList& list, int digits)
 {
     const qsizetype n = list.size();
     qsizetype open = -1; // the last header in list order, while its trailer is awaited
-    for (qsizetype i = 0; i < n; ++i) {
-        const QByteArray& line = list.at(i);
-        if (line.size() < 5 || line.at(0) != '<')
+    for (const qsizetype i : list.markerLines()) {
+        const QByteArrayView line = list.view(i);
+        if (line.size() < 5)
             continue;
         const Marker m = readMarker(line, digits);
         if (m.kind == Marker::Header) {
@@ -69,7 +69,7 @@ BlockIndex::BlockIndex(const BlockList& list, int digits)
                     *span = {m.number, i, -1};
             }
         } else if (m.kind == Marker::Trailer) {
-            if (open >= 0 && ownTrailer(line, list.at(m_listed.at(open).first))) {
+            if (open >= 0 && ownTrailer(line, list.view(m_listed.at(open).first))) {
                 m_listed[open].trailer = i;
                 open = -1;
             }

@@ -33,7 +33,8 @@ struct ListedBlock
     qsizetype end() const { return trailer >= 0 ? trailer + 1 : next; }
 };
 
-// Every record's block, found in one pass over the list. A block is found by
+// Every record's block, found in one pass over the lines of the list that
+// begin with "<" (the store keeps them listed from the load on). A block is found by
 // its exact header line (letter case ignored), as blocks::find finds it: the
 // first header of a number wins, and the block runs to the first trailer of
 // that number after it. Build it once per command; it is not updated when the
@@ -86,9 +87,9 @@ int nearest(const BlockIndex& index, int current, Direction direction,
 
 // The number of an exact header line "<BLOC" + `digits` decimal digits + ">"
 // (letter case ignored), or nullopt.
-std::optional<int> exactHeaderNumber(const QByteArray& line, int digits);
+std::optional<int> exactHeaderNumber(QByteArrayView line, int digits);
 // The same for an exact trailer line "</BLOC" + digits + ">".
-std::optional<int> exactTrailerNumber(const QByteArray& line, int digits);
+std::optional<int> exactTrailerNumber(QByteArrayView line, int digits);
 
 } // namespace blocks
 

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <cstring>
 
 namespace tarvik {
@@ -29,20 +30,20 @@ QByteArray trailer(int n, int digits)
     return "</BLOC" + padNumber(n, digits) + ">";
 }
 
-QByteArray trailerOf(const QByteArray& header)
+QByteArray trailerOf(QByteArrayView header)
 {
-    QByteArray t = header;
+    QByteArray t = header.toByteArray();
     t.insert(1, '/');
     return t;
 }
 
-Marker readMarker(const QByteArray& line, int digits)
+Marker readMarker(QByteArrayView line, int digits)
 {
     Marker m;
     const qsizetype n = line.size();
     if (n < 5 || line.at(0) != '<')
         return m;
-    const char* p = line.constData();
+    const char* p = line.data();
     qsizetype at = 1;
     if (p[1] == '/') {
         if (n < 6)
@@ -80,7 +81,7 @@ Marker readMarker(const QByteArray& line, int digits)
     return m;
 }
 
-std::optional<int> headerNumber(const QByteArray& line, int digits)
+std::optional<int> headerNumber(QByteArrayView line, int digits)
 {
     const Marker m = readMarker(line, digits);
     if (m.kind != Marker::Header || m.lead < 0)
@@ -88,7 +89,7 @@ std::optional<int> headerNumber(const QByteArray& line, int digits)
     return m.lead;
 }
 
-std::optional<int> trailerNumber(const QByteArray& line, int digits)
+std::optional<int> trailerNumber(QByteArrayView line, int digits)
 {
     const Marker m = readMarker(line, digits);
     if (m.kind != Marker::Trailer || m.lead < 0)
@@ -96,9 +97,9 @@ std::optional<int> trailerNumber(const QByteArray& line, int digits)
     return m.lead;
 }
 
-QByteArray fieldLine(const QByteArray& value)
+QByteArray fieldLine(QByteArrayView value)
 {
-    QByteArray line = value;
+    QByteArray line = value.toByteArray();
     for (char& c : line)
         if (c == '\r' || c == '\n')
             c = ' ';
@@ -108,35 +109,54 @@ QByteArray fieldLine(const QByteArray& value)
     return line;
 }
 
-bool sameLine(const QByteArray& a, const QByteArray& b)
+bool sameLine(QByteArrayView a, QByteArrayView b)
 {
-    return a.size() == b.size() && qstrnicmp(a.constData(), b.constData(), a.size()) == 0;
+    return a.size() == b.size() && qstrnicmp(a.data(), a.size(), b.data(), b.size()) == 0;
 }
 
-qsizetype find(const BlockList& list, const QByteArray& header, qsizetype from)
+// Headers and trailers begin with "<": a search for one visits the lines the
+// store lists as beginning so, not the whole list.
+template <typename F>
+static qsizetype firstMarkerFrom(const BlockList& list, qsizetype from, F&& is)
 {
-    const qsizetype n = list.size();
-    for (qsizetype i = from; i < n; ++i) {
-        const QByteArray& line = list.at(i);
-        if (line.size() == header.size() && sameLine(line, header))
-            return i;
-    }
+    const QList<qsizetype>& markers = list.markerLines();
+    for (auto it = std::lower_bound(markers.begin(), markers.end(), from); it != markers.end();
+         ++it)
+        if (is(list.view(*it)))
+            return *it;
     return -1;
 }
 
-void eraseThrough(BlockList& list, qsizetype index, const QByteArray& trailer)
+qsizetype find(const BlockList& list, QByteArrayView header, qsizetype from)
 {
-    qsizetype end = index;
-    while (end < list.size()) {
-        const bool last = sameLine(list.at(end), trailer);
-        ++end;
-        if (last)
-            break;
-    }
+    const auto equal = [header](QByteArrayView line) { return sameLine(line, header); };
+    if (header.startsWith('<'))
+        return firstMarkerFrom(list, from, equal);
+    for (qsizetype i = std::max<qsizetype>(from, 0); i < list.size(); ++i)
+        if (equal(list.view(i)))
+            return i;
+    return -1;
+}
+
+void eraseThrough(BlockList& list, qsizetype index, QByteArrayView trailer)
+{
+    // The line at `index` goes whatever it holds; the deletion stops after
+    // the first line equal to the trailer.
+    qsizetype last = -1;
+    if (sameLine(list.view(index), trailer))
+        last = index;
+    else if (trailer.startsWith('<'))
+        last = firstMarkerFrom(list, index + 1,
+                               [trailer](QByteArrayView line) { return sameLine(line, trailer); });
+    else
+        for (qsizetype i = index + 1; i < list.size() && last < 0; ++i)
+            if (sameLine(list.view(i), trailer))
+                last = i;
+    const qsizetype end = last < 0 ? list.size() : last + 1;
     list.remove(index, end - index);
 }
 
-qsizetype deleteBlock(BlockList& list, const QByteArray& header)
+qsizetype deleteBlock(BlockList& list, QByteArrayView header)
 {
     const qsizetype at = find(list, header);
     if (at >= 0)
@@ -153,37 +173,32 @@ void replaceBlock(BlockList& list, const QList<QByteArray>& block)
         return;
     }
     const QByteArray trail = trailerOf(head);
-    qsizetype end = at;
-    while (end < list.size()) {
-        const bool last = sameLine(list.at(end), trail);
-        ++end;
-        if (last)
-            break;
-    }
+    qsizetype end =
+        firstMarkerFrom(list, at + 1, [&](QByteArrayView l) { return sameLine(l, trail); });
+    end = end < 0 ? list.size() : end + 1;
     // Overwrite what the old block and the new one have in common, then
     // insert or erase only the difference: a long list is moved once at most.
     const qsizetype oldSize = end - at;
     const qsizetype common = std::min<qsizetype>(oldSize, block.size());
     for (qsizetype i = 0; i < common; ++i)
-        list[at + i] = block.at(i);
+        if (list.view(at + i) != block.at(i))
+            list.replace(at + i, block.at(i));
     if (oldSize > block.size())
         list.remove(at + common, oldSize - common);
-    else if (block.size() > oldSize) {
-        list.insert(at + common, block.size() - oldSize, QByteArray());
-        std::copy(block.begin() + common, block.end(), list.begin() + at + common);
-    }
+    else if (block.size() > oldSize)
+        list.insert(at + common, BlockList(block.mid(common)));
 }
 
 int countHeaders(const BlockList& list)
 {
     int n = 0;
-    for (const QByteArray& line : list)
-        if (isHeader(line))
+    for (const qsizetype i : list.markerLines())
+        if (isHeader(list.view(i)))
             ++n;
     return n;
 }
 
-static bool blank(const QByteArray& line)
+static bool blank(QByteArrayView line)
 {
     for (char c : line)
         if (static_cast<unsigned char>(c) > ' ')
@@ -194,54 +209,19 @@ static bool blank(const QByteArray& line)
 void squize(BlockList& list)
 {
     qsizetype drop = 0;
-    while (list.size() - drop >= 3 && blank(list.at(drop)))
+    while (list.size() - drop >= 3 && blank(list.view(drop)))
         ++drop;
     list.remove(0, drop);
 }
 
 BlockList splitLines(const QByteArray& data)
 {
-    BlockList lines;
-    qsizetype end = data.indexOf('\0');
-    if (end < 0)
-        end = data.size();
-    lines.reserve(end / 16 + 1);
-    const char* p = data.constData();
-    qsizetype start = 0;
-    qsizetype i = 0;
-    while (i < end) {
-        const char c = p[i];
-        if (c == '\r' || c == '\n') {
-            lines.append(QByteArray(p + start, i - start));
-            if (c == '\r' && i + 1 < end && p[i + 1] == '\n')
-                ++i;
-            ++i;
-            start = i;
-        } else {
-            ++i;
-        }
-    }
-    if (start < end)
-        lines.append(QByteArray(p + start, end - start));
-    return lines;
+    return LineStore::fromBytes(data);
 }
 
 QByteArray joinLines(const BlockList& list)
 {
-    qsizetype total = 0;
-    for (const QByteArray& line : list)
-        total += line.size() + 2;
-    // Copied straight into a buffer of the final size: appending line by line
-    // costs more than writing the file.
-    QByteArray out(total, Qt::Uninitialized);
-    char* p = out.data();
-    for (const QByteArray& line : list) {
-        std::memcpy(p, line.constData(), size_t(line.size()));
-        p += line.size();
-        *p++ = '\r';
-        *p++ = '\n';
-    }
-    return out;
+    return list.joined();
 }
 
 bool holdsMoreThanBlanks(const QString& path)
@@ -278,8 +258,12 @@ void saveFile(const QString& path, const BlockList& list)
     if (!file.open(QIODevice::WriteOnly))
         throw TarvikError(
             QStringLiteral("Impossible de créer le fichier %1 : %2").arg(path, file.errorString()));
-    const QByteArray data = joinLines(list);
-    if (file.write(data) != data.size() || !file.commit())
+    // The runs of the list's buffers go out as they stand: a file loaded and
+    // saved unchanged is one write of the buffer it was read into.
+    bool written = true;
+    list.forEachRun(
+        [&](const char* bytes, qsizetype n) { written = written && file.write(bytes, n) == n; });
+    if (!written || !file.commit())
         throw TarvikError(
             QStringLiteral("Impossible d'écrire le fichier %1 : %2").arg(path, file.errorString()));
 }
@@ -288,11 +272,11 @@ int nextCode(const BlockList& list)
 {
     long long best = 10000;
     const qsizetype n = list.size();
-    for (qsizetype i = 0; i + 1 < n; ++i) {
-        if (!blocks::isHeader(list.at(i)))
+    for (const qsizetype i : list.markerLines()) {
+        if (i + 1 >= n || !blocks::isHeader(list.view(i)))
             continue;
         bool ok = false;
-        const long long code = list.at(i + 1).trimmed().toLongLong(&ok);
+        const long long code = list.view(i + 1).trimmed().toLongLong(&ok);
         if (ok && code > best && code < 2000000000)
             best = code;
     }

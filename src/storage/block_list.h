@@ -1,8 +1,12 @@
 #pragma once
 
+#include "storage/line_store.h"
+
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <cstring>
 #include <optional>
 
 namespace tarvik {
@@ -10,7 +14,7 @@ namespace tarvik {
 // A whole data file held as its lines, in order. A record is a block: the
 // header "<BLOC" + number + ">", its field lines, the trailer "</BLOC" + number
 // + ">". Lines outside blocks belong to no record and are kept.
-using BlockList = QList<QByteArray>;
+using BlockList = LineStore;
 
 namespace blocks {
 
@@ -22,7 +26,7 @@ QByteArray padNumber(int n, int digits);
 QByteArray header(int n, int digits);
 QByteArray trailer(int n, int digits);
 // "<BLOCxxxxx>" -> "</BLOCxxxxx>"
-QByteArray trailerOf(const QByteArray& header);
+QByteArray trailerOf(QByteArrayView header);
 
 // What one line says about the block structure. Every reader of headers and
 // trailers goes through readMarker, so that they all agree on what one is.
@@ -46,41 +50,41 @@ struct Marker
     bool isTrailer() const { return kind == Trailer && capitals; }
 };
 
-Marker readMarker(const QByteArray& line, int digits);
+Marker readMarker(QByteArrayView line, int digits);
 
-inline bool isHeader(const QByteArray& line)
+inline bool isHeader(QByteArrayView line)
 {
-    return readMarker(line, 0).isHeader();
+    return line.size() >= 5 && std::memcmp(line.data(), "<BLOC", 5) == 0;
 }
-inline bool isTrailer(const QByteArray& line)
+inline bool isTrailer(QByteArrayView line)
 {
-    return readMarker(line, 0).isTrailer();
+    return line.size() >= 6 && std::memcmp(line.data(), "</BLOC", 6) == 0;
 }
 
 // The number written in a header ("<BLOC" + digits) or a trailer ("</BLOC" +
 // digits): the `digits` characters after the marker, read as a decimal number;
 // nullopt when they are not all decimal digits.
-std::optional<int> headerNumber(const QByteArray& line, int digits);
-std::optional<int> trailerNumber(const QByteArray& line, int digits);
+std::optional<int> headerNumber(QByteArrayView line, int digits);
+std::optional<int> trailerNumber(QByteArrayView line, int digits);
 
 // A field value made safe to stand as one line of a block: line breaks become
 // spaces, and a value that reads like a header or a trailer gets a leading
 // space, so that the next load does not take it for one.
-QByteArray fieldLine(const QByteArray& value);
+QByteArray fieldLine(QByteArrayView value);
 
 // Line equality of the block list: letter case ignored.
-bool sameLine(const QByteArray& a, const QByteArray& b);
+bool sameLine(QByteArrayView a, QByteArrayView b);
 
 // Index of the first line equal to `header` at or after `from`, or -1.
-qsizetype find(const BlockList& list, const QByteArray& header, qsizetype from = 0);
+qsizetype find(const BlockList& list, QByteArrayView header, qsizetype from = 0);
 
 // Deletes lines at `index` one by one until the deleted line equals `trailer`
 // or the list ends.
-void eraseThrough(BlockList& list, qsizetype index, const QByteArray& trailer);
+void eraseThrough(BlockList& list, qsizetype index, QByteArrayView trailer);
 
 // Deletes the block with this header (header through trailer). Returns the
 // index it stood at, or -1 when absent.
-qsizetype deleteBlock(BlockList& list, const QByteArray& header);
+qsizetype deleteBlock(BlockList& list, QByteArrayView header);
 
 // Replaces the block with this header by `block` (its whole lines, header and
 // trailer included), keeping its place; appends it when the header is absent.
@@ -104,8 +108,8 @@ bool holdsMoreThanBlanks(const QString& path);
 
 // Reads a whole file. Throws TarvikError when it exists but cannot be read.
 BlockList loadFile(const QString& path);
-// Writes a whole file atomically. Throws TarvikError when it cannot be written;
-// the old file then stays whole.
+// Writes a whole file atomically, straight from the list's buffers. Throws
+// TarvikError when it cannot be written; the old file then stays whole.
 void saveFile(const QString& path, const BlockList& list);
 
 // The next customer or operation code: 1 + the largest code (the line after

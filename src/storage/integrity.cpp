@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <vector>
 
 namespace tarvik {
 
@@ -24,18 +25,35 @@ bool usable(const blocks::Marker& m)
 
 using Span = blocks::ListedBlock;
 
+// Whether a line of a block would read as a marker once moved under a new
+// number, and so must be made safe as a field is.
+bool readsAsMarker(QByteArrayView line)
+{
+    return (line.size() >= 5 && qstrnicmp(line.data(), "<BLOC", 5) == 0) ||
+           (line.size() >= 6 && qstrnicmp(line.data(), "</BLOC", 6) == 0);
+}
+
 // Appends the block `s` to `out` under the number `number`. Stray trailers
 // inside it are structure left over from damage, not data, and are dropped so
 // that the result balances. Other lines that read like a marker ("</bloc..."
 // in small letters) stay data, made safe as a field is: under its new number
 // such a line could otherwise turn into the block's trailer at the next load.
+// The other lines are taken over as they are, without copying their bytes.
 void appendRenumbered(BlockList& out, const BlockList& list, const Span& s, int number, int digits)
 {
     out.append(blocks::header(number, digits));
     const qsizetype last = s.trailer >= 0 ? s.trailer : s.next;
-    for (qsizetype k = s.first + 1; k < last; ++k)
-        if (!blocks::isTrailer(list.at(k)))
-            out.append(blocks::fieldLine(list.at(k)));
+    qsizetype run = s.first + 1; // lines from here on are taken over unchanged
+    for (qsizetype k = s.first + 1; k < last; ++k) {
+        const QByteArrayView line = list.view(k);
+        if (line.isEmpty() || line.front() != '<' || !readsAsMarker(line))
+            continue;
+        out.appendFrom(list, run, k - run);
+        run = k + 1;
+        if (!blocks::isTrailer(line))
+            out.append(blocks::fieldLine(line));
+    }
+    out.appendFrom(list, run, last - run);
     out.append(blocks::trailer(number, digits));
 }
 
@@ -46,7 +64,7 @@ bool sameBody(const BlockList& list, const Span& a, const Span& b)
     if (aLast - a.first != bLast - b.first)
         return false;
     for (qsizetype k = 1; a.first + k < aLast; ++k)
-        if (list.at(a.first + k) != list.at(b.first + k))
+        if (list.view(a.first + k) != list.view(b.first + k))
             return false;
     return true;
 }
@@ -56,16 +74,21 @@ bool sameBody(const BlockList& list, const Span& a, const Span& b)
 bool Augmente(BlockList& list)
 {
     bool widened = false;
-    for (QByteArray& line : list) {
-        const blocks::Marker m = blocks::readMarker(line, 0);
-        if (m.isHeader()) {
+    // Widening keeps every marker a line that begins with "<": the list of
+    // them stays as it is while the lines change.
+    const QList<qsizetype> markers = list.markerLines();
+    for (const qsizetype i : markers) {
+        const QByteArrayView line = list.view(i);
+        if (blocks::isHeader(line)) {
             // From the first long header on, the file is in the current form.
             if (line.size() > 10)
                 break;
-            line.insert(5, '0');
+            QByteArray wide = line.toByteArray();
+            list.replace(i, wide.insert(5, '0'));
             widened = true;
-        } else if (m.isTrailer() && line.size() < 12) {
-            line.insert(6, '0');
+        } else if (blocks::isTrailer(line) && line.size() < 12) {
+            QByteArray wide = line.toByteArray();
+            list.replace(i, wide.insert(6, '0'));
             widened = true;
         }
     }
@@ -75,8 +98,8 @@ bool Augmente(BlockList& list)
 bool damaged(const BlockList& list, int digits)
 {
     qsizetype balance = 0;
-    for (const QByteArray& line : list) {
-        const blocks::Marker m = blocks::readMarker(line, digits);
+    for (const qsizetype i : list.markerLines()) {
+        const blocks::Marker m = blocks::readMarker(list.view(i), digits);
         if (m.isHeader())
             ++balance;
         else if (m.isTrailer())
@@ -94,7 +117,7 @@ bool damaged(const BlockList& list, int digits)
     // that no longer balance.
     const blocks::BlockIndex index(list, digits);
     for (const Span& s : index.inListOrder())
-        if (s.trailer < 0 || !blocks::isTrailer(list.at(s.trailer)))
+        if (s.trailer < 0 || !blocks::isTrailer(list.view(s.trailer)))
             return true;
     return false;
 }
@@ -116,7 +139,7 @@ int rebuild(BlockList& list, int recordCount, int digits)
             unnumbered.append(i);
     }
 
-    BlockList out;
+    BlockList out = list.sharingBytes();
     out.reserve(list.size() + all.size()); // room for the trailers added
     int next = 0;
     for (const auto& [number, copies] : byNumber) {
@@ -148,6 +171,19 @@ bool removeDuplicates(BlockList& list, int& recordCount, int digits)
 
     // The first copy of a number in list order is the one the program reads
     // and writes back; later copies are judged against the copies kept.
+    // Most files hold no copy at all: that is settled without a table per
+    // number.
+    {
+        std::vector<qsizetype> numbers;
+        numbers.reserve(size_t(all.size()));
+        for (const Span& s : all)
+            if (s.number >= 0)
+                numbers.push_back(s.number);
+        if (!std::is_sorted(numbers.begin(), numbers.end()))
+            std::sort(numbers.begin(), numbers.end());
+        if (std::adjacent_find(numbers.begin(), numbers.end()) == numbers.end())
+            return false;
+    }
     enum class Fate { Keep, Drop, MoveToEnd };
     QList<Fate> fate(all.size(), Fate::Keep);
     QHash<int, QList<qsizetype>> kept;
@@ -173,21 +209,18 @@ bool removeDuplicates(BlockList& list, int& recordCount, int digits)
     if (!any)
         return false;
 
-    // One pass over the list: a long file is copied once, not moved per block.
-    BlockList out;
+    // One pass over the list, the lines kept taken over in runs without
+    // copying their bytes.
+    BlockList out = list.sharingBytes();
     out.reserve(list.size() + all.size());
     qsizetype line = 0;
     for (qsizetype i = 0; i < all.size(); ++i) {
         const Span& s = all.at(i);
-        while (line < s.first)
-            out.append(list.at(line++));
-        if (fate[i] == Fate::Keep)
-            while (line < s.end())
-                out.append(list.at(line++));
+        const qsizetype to = fate[i] == Fate::Keep ? s.end() : s.first;
+        out.appendFrom(list, line, to - line);
         line = s.end();
     }
-    while (line < list.size())
-        out.append(list.at(line++));
+    out.appendFrom(list, line, list.size() - line);
     for (qsizetype i = 0; i < all.size(); ++i)
         if (fate[i] == Fate::MoveToEnd)
             appendRenumbered(out, list, all.at(i), ++highest, digits);
@@ -201,40 +234,52 @@ void renumber(BlockList& list, int deleted, int& recordCount, int digits)
 {
     if (recordCount <= 1)
         return;
-    for (QByteArray& line : list) {
-        const blocks::Marker m = blocks::readMarker(line, digits);
+    // Rewritten markers still begin with "<": the list of them holds.
+    const QList<qsizetype> markers = list.markerLines();
+    for (const qsizetype i : markers) {
+        const blocks::Marker m = blocks::readMarker(list.view(i), digits);
         if (!usable(m) || m.number <= deleted)
             continue;
-        line = m.kind == blocks::Marker::Header ? blocks::header(m.number - 1, digits)
-                                                : blocks::trailer(m.number - 1, digits);
+        list.replace(i, m.kind == blocks::Marker::Header ? blocks::header(m.number - 1, digits)
+                                                         : blocks::trailer(m.number - 1, digits));
     }
     --recordCount;
 }
 
 bool closeGaps(BlockList& list, int& recordCount, int digits)
 {
-    std::map<int, int> numbers; // old number -> dense number
-    for (const QByteArray& line : list)
-        if (const blocks::Marker m = blocks::readMarker(line, digits); usable(m) && m.isHeader())
-            numbers.emplace(m.number, 0);
-    int next = 0;
-    bool moved = false;
-    for (auto& [old, dense] : numbers) {
-        dense = next++;
-        moved = moved || old != dense;
-    }
-    if (!moved)
+    // The numbers of the headers, sorted and unique: a number's dense number
+    // is its place among them.
+    std::vector<int> numbers;
+    const QList<qsizetype> markers = list.markerLines();
+    numbers.reserve(size_t(markers.size()));
+    for (const qsizetype i : markers)
+        if (const blocks::Marker m = blocks::readMarker(list.view(i), digits);
+            usable(m) && m.isHeader())
+            numbers.push_back(m.number);
+    if (!std::is_sorted(numbers.begin(), numbers.end()))
+        std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    if (numbers.empty() || numbers.back() == int(numbers.size()) - 1)
         return false;
+    const auto dense = [&numbers](int n) {
+        return int(std::lower_bound(numbers.begin(), numbers.end(), n) - numbers.begin());
+    };
+    const auto has = [&numbers](int n) {
+        return std::binary_search(numbers.begin(), numbers.end(), n);
+    };
 
-    for (QByteArray& line : list) {
-        const blocks::Marker m = blocks::readMarker(line, digits);
+    for (const qsizetype i : markers) {
+        const blocks::Marker m = blocks::readMarker(list.view(i), digits);
         if (!usable(m))
             continue;
+        if (m.number == dense(m.number))
+            continue;
         if (m.isHeader())
-            line = blocks::header(numbers.at(m.number), digits);
+            list.replace(i, blocks::header(dense(m.number), digits));
         // A trailer whose number has no header belongs to no block: left alone.
-        else if (const auto it = numbers.find(m.number); it != numbers.end())
-            line = blocks::trailer(it->second, digits);
+        else if (has(m.number))
+            list.replace(i, blocks::trailer(dense(m.number), digits));
     }
     recordCount = std::max(recordCount, int(numbers.size()));
     return true;
