@@ -5,9 +5,11 @@
 # the real program offscreen started on the file, and its start to first
 # record. Needs `cmake --preset bench && cmake --build --preset bench`.
 #   bench/figures.sh [BUILD_DIR] [RUNS]
+# PARTS (default "floors app bench") picks what is measured.
 set -euo pipefail
 build=$(realpath "${1:-build/bench}")
 runs=${2:-5}
+parts=${PARTS:-floors app bench}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -36,10 +38,13 @@ for count in 9999 89998; do
     "$build/bench/bench_large_file" --names="$work/names$count.txt" "$count"
     cat "$file" >/dev/null # in the page cache, as for the program
     echo "== $count records: $(stat -c %s "$file") bytes, $(wc -l <"$file") lines"
+    if [[ $parts == *floors* ]]; then
     echo "wc -l CPU ms (median of $runs): $(cpu_ms wc -l "$file")"
     echo "sort -f of the names, fr_FR.UTF-8, wall ms: $(LC_ALL=fr_FR.UTF-8 wall_ms sort -f "$work/names$count.txt")" \
          "CPU ms: $(LC_ALL=fr_FR.UTF-8 cpu_ms sort -f "$work/names$count.txt")"
 
+    fi
+    [[ $parts == *app* ]] || continue
     # The real program, offscreen, started on the file in a scratch program
     # folder; stopped once it has shown the file for a few seconds.
     for _ in $(seq "$runs"); do
@@ -59,6 +64,7 @@ for count in 9999 89998; do
     awk '{print $6}' "$work/first" | median | awk '{printf "VmHWM at first record: %.1f MB\n", $1 / 1024}'
 done
 
+[[ $parts == *bench* ]] || exit 0
 echo "== benchmarks"
 "$build/bench/bench_large_file" --benchmark_repetitions="$runs" --benchmark_report_aggregates_only=true \
     --benchmark_filter="${BENCH_FILTER:-.}" 2>&1 | grep -E 'median|^Benchmark|^---'

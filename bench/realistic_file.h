@@ -34,25 +34,34 @@ inline ContactRecord realisticRecord(QRandomGenerator& g, int i)
                       "Soci\xE9t\xE9", "Menuiserie", "Pharmacie", "Caf\xE9", "Imprimerie",
                       "Transports", "Boucherie", "H\xF4tel"}) +
              ' ' +
-             pick(g, {"Lef\xE8vre", "Dupr\xE9", "Mo\xEBl", "B\xE9ranger", "Garc\xED" "a", "Martin",
-                      "Bernard", "Fran\xE7ois", "\xC9mile Roux", "Ch\xE2telain", "Lef\x9C"
-                                                                                 "uvre",
+             pick(g, {"Lef\xE8vre", "Dupr\xE9", "Mo\xEBl", "B\xE9ranger",
+                      "Garc\xED"
+                      "a",
+                      "Martin", "Bernard", "Fran\xE7ois", "\xC9mile Roux", "Ch\xE2telain",
+                      "Lef\x9C"
+                      "uvre",
                       "Gu\xE9rin", "Barth\xE9l\xE9my", "Petit", "No\xEBl & Fils"}) +
              (g.bounded(4) == 0 ? " et Associ\xE9s" : "");
     r.address1 = QByteArray::number(1 + g.bounded(180)) + ' ' +
-                 pick(g, {"rue", "avenue", "boulevard", "place", "all\xE9"
-                                                                 "e",
+                 pick(g, {"rue", "avenue", "boulevard", "place",
+                          "all\xE9"
+                          "e",
                           "chemin", "impasse"}) +
                  ' ' +
-                 pick(g, {"de la Gare", "Victor Hugo", "des \xC9" "coles", "du G\xE9n\xE9ral Leclerc",
-                          "Jean Jaur\xE8s", "de l\x92\xC9glise", "des Lilas", "Pasteur"});
+                 pick(g, {"de la Gare", "Victor Hugo",
+                          "des \xC9"
+                          "coles",
+                          "du G\xE9n\xE9ral Leclerc", "Jean Jaur\xE8s", "de l\x92\xC9glise",
+                          "des Lilas", "Pasteur"});
     if (g.bounded(3) == 0)
         r.address2 = pick(g, {"B\xE2timent B", "ZI des Pr\xE9s", "BP 42", "R\xE9sidence Les Pins"});
     r.postcode = QByteArray::number(1000 + g.bounded(94000)).rightJustified(5, '0');
-    r.town = pick(g, {"LYON", "SAINT-\xC9TIENNE", "GRENOBLE", "VALENCE", "CHAMB\xC9RY",
-                      "ANNECY", "VILLEURBANNE", "B\xC9ZIERS", "N\xCEMES", "MONTR\xC9" "AL"});
-    r.phone = "0" + QByteArray::number(1 + g.bounded(5)) + ' ' + digits(g, 2) + ' ' +
-              digits(g, 2) + ' ' + digits(g, 2) + ' ' + digits(g, 2);
+    r.town = pick(g, {"LYON", "SAINT-\xC9TIENNE", "GRENOBLE", "VALENCE", "CHAMB\xC9RY", "ANNECY",
+                      "VILLEURBANNE", "B\xC9ZIERS", "N\xCEMES",
+                      "MONTR\xC9"
+                      "AL"});
+    r.phone = "0" + QByteArray::number(1 + g.bounded(5)) + ' ' + digits(g, 2) + ' ' + digits(g, 2) +
+              ' ' + digits(g, 2) + ' ' + digits(g, 2);
     if (g.bounded(2))
         r.fax = r.phone.left(12) + digits(g, 2);
     r.activity = pick(g, {"Commerce", "Industrie", "Services", "Artisanat", "Sant\xE9"});

@@ -64,6 +64,14 @@ QByteArrayView keyBytes(const BlockList& list, qsizetype h, Key key, QByteArray&
     return {};
 }
 
+bool digitsOnly(QByteArrayView bytes)
+{
+    for (char c : bytes)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
 // Windows-1252 to QString through a table of the 256 characters, built once
 // from the program's own conversion: the sort decodes every key, and a decoder
 // per line would cost more than the sort itself.
@@ -136,9 +144,15 @@ public:
     {
         const qsizetype n = std::min(a.count, b.count);
         for (qsizetype i = 0; i < n; ++i) {
+            const QByteArrayView x = m_list.view(a.first + i);
+            const QByteArrayView y = m_list.view(b.first + i);
             // Byte-equal lines collate equal: skip the collation for them.
-            if (m_list.view(a.first + i) == m_list.view(b.first + i))
+            if (x == y)
                 continue;
+            // Digits alone (the customer codes that break most ties) collate
+            // digit by digit in their order, as bytes do.
+            if (digitsOnly(x) && digitsOnly(y))
+                return x.compare(y) < 0 ? -1 : 1;
             if (const int c = lineKey(a, i).compare(lineKey(b, i)); c != 0)
                 return c;
         }

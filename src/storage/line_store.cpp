@@ -149,7 +149,8 @@ LineStore LineStore::fromBytes(const QByteArray& data)
     const __m128i lf = _mm_set1_epi8('\n');
     for (; i + 16 <= end; i += 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        auto mask = unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf))));
+        auto mask =
+            unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf))));
         while (mask) {
             hit(i + __builtin_ctz(mask));
             mask &= mask - 1;
@@ -445,8 +446,8 @@ bool LineStore::operator==(const LineStore& other) const
 {
     if (size() != other.size())
         return false;
-    if (m_lines == other.m_lines && m_chunks.size() == other.m_chunks.size() &&
-        m_long.isEmpty() && other.m_long.isEmpty()) {
+    if (m_lines == other.m_lines && m_chunks.size() == other.m_chunks.size() && m_long.isEmpty() &&
+        other.m_long.isEmpty()) {
         bool same = true;
         for (qsizetype k = 0; same && k < m_chunks.size(); ++k)
             same = m_chunks.at(k).bytes.constData() == other.m_chunks.at(k).bytes.constData();

@@ -52,14 +52,23 @@ public:
     QByteArrayView view(qsizetype i) const;
     // The first byte of line i, or 0 for an empty line.
     char firstByte(qsizetype i) const;
-    QByteArray at(qsizetype i) const { return view(i).toByteArray(); }
-    QByteArray operator[](qsizetype i) const { return at(i); }
+    // Copies, const so that assigning to one is an error rather than lost:
+    // a line is written through operator[], first(), last() or replace().
+    const QByteArray at(qsizetype i) const { return view(i).toByteArray(); }
+    const QByteArray operator[](qsizetype i) const { return at(i); }
     Line operator[](qsizetype i);
-    QByteArray value(qsizetype i) const { return i >= 0 && i < size() ? at(i) : QByteArray(); }
-    QByteArray first() const { return at(0); }
-    QByteArray last() const { return at(size() - 1); }
-    QByteArray front() const { return first(); }
-    QByteArray back() const { return last(); }
+    const QByteArray value(qsizetype i) const
+    {
+        return i >= 0 && i < size() ? at(i) : QByteArray();
+    }
+    const QByteArray first() const { return at(0); }
+    const QByteArray last() const { return at(size() - 1); }
+    const QByteArray front() const { return first(); }
+    const QByteArray back() const { return last(); }
+    Line first();
+    Line last();
+    Line front();
+    Line back();
 
     void replace(qsizetype i, QByteArrayView line);
     void insert(qsizetype i, QByteArrayView line) { insert(i, 1, line); }
@@ -170,6 +179,10 @@ public:
         Line& operator=(const Line& other) { return *this = other.m_store->at(other.m_index); }
         operator QByteArray() const { return m_store->at(m_index); }
         QByteArrayView view() const { return m_store->view(m_index); }
+        qsizetype size() const { return view().size(); }
+        bool isEmpty() const { return view().isEmpty(); }
+        bool startsWith(QByteArrayView bytes) const { return view().startsWith(bytes); }
+        bool contains(QByteArrayView bytes) const { return view().indexOf(bytes) >= 0; }
         void swap(Line other) { m_store->swapItemsAt(m_index, other.m_index); }
         friend bool operator==(const Line& a, QByteArrayView b) { return a.view() == b; }
         friend bool operator==(const Line& a, const QByteArray& b) { return a.view() == b; }
@@ -358,6 +371,22 @@ inline LineStore::const_iterator LineStore::constEnd() const
 inline LineStore::Line LineStore::operator[](qsizetype i)
 {
     return {this, i};
+}
+inline LineStore::Line LineStore::first()
+{
+    return {this, 0};
+}
+inline LineStore::Line LineStore::last()
+{
+    return {this, size() - 1};
+}
+inline LineStore::Line LineStore::front()
+{
+    return first();
+}
+inline LineStore::Line LineStore::back()
+{
+    return last();
 }
 
 } // namespace tarvik

@@ -108,7 +108,9 @@ void TstLineStore::load_data()
     // place of such a group.
     QByteArray mixed;
     for (int i = 0; i < 200; ++i)
-        mixed += QByteArray(i % 19, char('A' + i % 26)) + (i % 3 == 0 ? "\r\n" : i % 3 ? "\n" : "\r");
+        mixed += QByteArray(i % 19, char('A' + i % 26)) + (i % 3 == 0 ? "\r\n"
+                                                           : i % 3    ? "\n"
+                                                                      : "\r");
     QTest::newRow("long mixed") << mixed;
 }
 
@@ -155,7 +157,9 @@ void TstLineStore::editsMatchAPlainList()
     // several chunks of the side arena.
     QByteArray data;
     for (int i = 0; i < 300; ++i)
-        data += (i % 7 == 0 ? "<BLOC" + QByteArray::number(i) + ">" : "line " + QByteArray::number(i)) + "\r\n";
+        data +=
+            (i % 7 == 0 ? "<BLOC" + QByteArray::number(i) + ">" : "line " + QByteArray::number(i)) +
+            "\r\n";
     LineStore store = LineStore::fromBytes(data);
     QList<QByteArray> model = referenceSplit(data);
     QRandomGenerator g(42);
@@ -286,7 +290,8 @@ void TstLineStore::editsDoNotGrowWithoutEnd()
     QList<QByteArray> model = referenceSplit(data);
     for (int round = 0; round < 40; ++round)
         for (qsizetype i = 0; i < store.size(); ++i) {
-            const QByteArray l = "<BLOC" + QByteArray::number(round) + "> line " + QByteArray::number(i);
+            const QByteArray l =
+                "<BLOC" + QByteArray::number(round) + "> line " + QByteArray::number(i);
             store.replace(i, l);
             model[i] = l;
         }
