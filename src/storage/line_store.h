@@ -113,6 +113,12 @@ public:
         return *this;
     }
     template <typename T> LineStore& operator+=(const T& lines) { return *this << lines; }
+    LineStore& operator+=(std::initializer_list<QByteArrayView> lines)
+    {
+        for (QByteArrayView line : lines)
+            append(line);
+        return *this;
+    }
     template <typename T> friend LineStore operator+(LineStore a, const T& b)
     {
         a += b;
