@@ -77,7 +77,7 @@ template <void (RecordBook::*Move)(), void (RecordBook::*Away)()>
 void BM_Move(benchmark::State& state)
 {
     RecordBook& b = book(int(state.range(0)));
-    b.SetSel(1);
+    b.SetSel(selection::All);
     for (auto _ : state) {
         state.PauseTiming();
         (b.*Away)();
@@ -93,17 +93,17 @@ void BM_Move(benchmark::State& state)
 void BM_FilteredMoveNext(benchmark::State& state)
 {
     RecordBook& b = book(int(state.range(0)));
-    b.SetSel(2);
+    b.SetSel(selection::Alerts);
     for (auto _ : state) {
         state.PauseTiming();
         b.Premier();
         if (state.range(1))
             b.setText(contact::Town, "VILLEURBANNE");
         state.ResumeTiming();
-        b.suivant();
+        b.Suivant();
         benchmark::DoNotOptimize(b.currentRecord());
     }
-    b.SetSel(1);
+    b.SetSel(selection::All);
 }
 
 // A search that finds nothing reads every block: the worst case.
@@ -162,7 +162,7 @@ using B = RecordBook;
 } // namespace
 
 BENCHMARK(BM_Load)->Arg(9999)->Arg(89998)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Move<&B::suivant, &B::Premier>)
+BENCHMARK(BM_Move<&B::Suivant, &B::Premier>)
     ->ArgsProduct({{9999, 89998}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Move<&B::Dernier, &B::Premier>)

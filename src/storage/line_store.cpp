@@ -372,6 +372,31 @@ void LineStore::swapItemsAt(qsizetype i, qsizetype j)
     }
 }
 
+void LineStore::move(qsizetype from, qsizetype to)
+{
+    Q_ASSERT(from >= 0 && from < size() && to >= 0 && to < size());
+    if (from == to)
+        return;
+    m_lines.move(from, to);
+    const qsizetype lo = std::min(from, to);
+    const qsizetype hi = std::max(from, to);
+    m_markers.erase(std::lower_bound(m_markers.begin(), m_markers.end(), lo),
+                    std::upper_bound(m_markers.begin(), m_markers.end(), hi));
+    noteMarkers(lo, hi - lo + 1, 0);
+}
+
+qsizetype LineStore::removeAll(QByteArrayView line)
+{
+    qsizetype removed = 0;
+    for (qsizetype i = size() - 1; i >= 0; --i) {
+        if (view(i) != line)
+            continue;
+        remove(i);
+        ++removed;
+    }
+    return removed;
+}
+
 void LineStore::clear()
 {
     *this = LineStore();

@@ -89,11 +89,18 @@ public:
     QByteArray takeFirst() { return takeAt(0); }
     QByteArray takeLast() { return takeAt(size() - 1); }
     void swapItemsAt(qsizetype i, qsizetype j);
+    // Line `from` moves to index `to`, the lines between close up.
+    void move(qsizetype from, qsizetype to);
+    // Removes every line equal to `line`; gives how many.
+    qsizetype removeAll(QByteArrayView line);
     void clear();
     void reserve(qsizetype n) { m_lines.reserve(n); }
     void squeeze() { m_lines.squeeze(); }
     void detach() { m_lines.detach(); }
     bool isDetached() const { return m_lines.isDetached(); }
+    // Identity of the table of lines: two stores that give the same address
+    // are copies that neither has changed since (every edit detaches it).
+    const void* constData() const { return m_lines.constData(); }
 
     LineStore& operator<<(QByteArrayView line)
     {
