@@ -23,6 +23,8 @@ QByteArray ForeignText::line(const QString& text)
     one.replace(QLatin1String("\r\n"), QLatin1String(" "));
     one.replace(u'\n', u' ');
     one.replace(u'\r', u' ');
+    // A NUL would cut the value short wherever it is shown or printed.
+    one.replace(QChar(0), u' ');
     return blocks::fieldLine(bytes(one));
 }
 

@@ -321,6 +321,9 @@ void TstVcard::damagedInput_data()
                    .replace(QByteArray(74, 'A'), QByteArray(74, 'A') + "\r\n ") +
                "\r\nNOTE:" + QByteArray(1 << 20, 'n') + "\r\nEND:VCARD\r\n"
         << QStringList{"Photo"} << 0;
+    QTest::newRow("NUL bytes in a value")
+        << QByteArray("BEGIN:VCARD\r\nFN:Bon\r\nEMAIL:a\0\0\0b@c.fr\r\nEND:VCARD\r\n", 50)
+        << QStringList{"Bon"} << 0;
     QTest::newRow("stray END and text outside cards")
         << "END:VCARD\r\nbonjour\r\n" + good << QStringList{"Bon"} << 2;
     QTest::newRow("empty file") << QByteArray() << QStringList{} << 0;
@@ -337,6 +340,8 @@ void TstVcard::damagedInput()
         got.append(c.text(QStringLiteral("FN")));
     QCOMPARE(got, names);
     QCOMPARE(r.skipped.size(), skipped);
+    if (QTest::currentDataTag() == QLatin1String("NUL bytes in a value"))
+        QCOMPARE(toContact(r.cards.first()).contact.email, QByteArray("a   b@c.fr"));
     if (QTest::currentDataTag() == QLatin1String("TEL without value"))
         QCOMPARE(toContact(r.cards.first()).contact.phone, QByteArray("02"));
     if (QTest::currentDataTag() == QLatin1String("megabytes of photo and a line of 1 MB")) {
