@@ -89,51 +89,104 @@ struct Fetched
 
 } // namespace
 
-ContactSync::ContactSync(DavClient& client, RecordIds& ids) : m_client(client), m_ids(ids) {}
-
-SyncReport ContactSync::run(BlockList& list, int& count, DavState& state)
+// One run of a sync: what it learns of both sides, and what it changes.
+class ContactSync::Run
 {
-    SyncReport report;
-    const int requestsBefore = m_client.requestCount();
-    const QUrl book = state.addressBook;
-    if (book.isEmpty())
-        throw TarvikError(QStringLiteral("Aucun carnet d'adresses n'est choisi pour ce fichier."));
-
-    // --- the server's side: every card with its ETag
-    const DavReply listing = m_client.listMembers(book);
-    if (!listing.ok() || listing.status != 207)
-        throw TarvikError(DavClient::describe(listing));
-    QString why;
-    const auto members = parseMultistatus(listing.body, &why);
-    if (!members)
-        throw TarvikError(QStringLiteral("Réponse illisible du serveur (%1) : %2")
-                              .arg(why, book.toString(QUrl::RemoveUserInfo)));
-    const QString bookPath = pathOf(book);
-    QHash<QString, QString> etagByHref;
-    for (const DavResource& r : members->resources) {
-        const QString href = pathOf(resolveHref(listing.url, r.href));
-        if (r.collection || r.status != 200 || href == bookPath || href == bookPath + u'/' ||
-            bookPath == href + u'/')
-            continue;
-        etagByHref.insert(href, r.etag);
+public:
+    Run(const ContactSync& sync, BlockList& list, int& count, DavState& state)
+        : m_sync(sync), m_client(sync.m_client), m_list(list), m_count(count), m_state(state),
+          m_book(state.addressBook), m_index(list, blocks::ContactDigits), m_next(state.cards)
+    {
     }
 
-    QHash<QString, QString> uidByHref;
-    for (auto it = state.cards.cbegin(); it != state.cards.cend(); ++it)
-        uidByHref.insert(it->href, it.key());
+    SyncReport run()
+    {
+        const int requestsBefore = m_client.requestCount();
+        listServer();
+        readLocal();
+        const QList<PlanItem> plan = makePlan();
+        carryOut(plan);
+        applyTaken();
+        applyAdded();
+        applyRemoved();
+        m_state.cards = m_next;
+        m_report.requests = m_client.requestCount() - requestsBefore;
+        return m_report;
+    }
 
-    QHash<QString, Fetched> fetched; // by href
-    auto fetch = [&](const QStringList& hrefs) {
+private:
+    // The server's side: every card with its ETag, and the cards the last
+    // sync did not see (their UID is in the card itself).
+    void listServer()
+    {
+        const DavReply listing = m_client.listMembers(m_book);
+        if (!listing.ok() || listing.status != 207)
+            throw TarvikError(DavClient::describe(listing));
+        QString why;
+        const auto members = parseMultistatus(listing.body, &why);
+        if (!members)
+            throw TarvikError(QStringLiteral("Réponse illisible du serveur (%1) : %2")
+                                  .arg(why, m_book.toString(QUrl::RemoveUserInfo)));
+        const QString bookPath = pathOf(m_book);
+        for (const DavResource& r : members->resources) {
+            const QString href = pathOf(resolveHref(listing.url, r.href));
+            if (r.collection || r.status != 200 || href == bookPath || href == bookPath + u'/' ||
+                bookPath == href + u'/')
+                continue;
+            m_etagByHref.insert(href, r.etag);
+        }
+
+        QHash<QString, QString> uidByHref;
+        for (auto it = m_state.cards.cbegin(); it != m_state.cards.cend(); ++it)
+            uidByHref.insert(it->href, it.key());
+        QStringList unknown;
+        for (auto it = m_etagByHref.cbegin(); it != m_etagByHref.cend(); ++it)
+            if (!uidByHref.contains(it.key()))
+                unknown.append(it.key());
+        std::sort(unknown.begin(), unknown.end());
+        fetch(unknown);
+
+        for (auto it = m_etagByHref.cbegin(); it != m_etagByHref.cend(); ++it) {
+            QString uid = uidByHref.value(it.key());
+            if (uid.isEmpty()) {
+                const auto f = m_fetched.constFind(it.key());
+                if (f == m_fetched.cend())
+                    continue; // unreadable, told above
+                uid = f->card.uid();
+                if (uid.isEmpty()) {
+                    m_report.problems.append(
+                        QStringLiteral("Carte sans UID ignorée : %1").arg(it.key()));
+                    continue;
+                }
+            }
+            if (m_server.contains(uid)) {
+                m_report.problems.append(
+                    QStringLiteral("UID %1 utilisé par deux cartes, %2 ignorée")
+                        .arg(uid, it.key()));
+                continue;
+            }
+            m_server.insert(uid, {it.key(), it.value()});
+        }
+        // A duplicate found later than the card the last sync knew must not
+        // replace it: the known href wins.
+        for (auto it = m_state.cards.cbegin(); it != m_state.cards.cend(); ++it) {
+            if (m_etagByHref.contains(it->href))
+                m_server.insert(it.key(), {it->href, m_etagByHref.value(it->href)});
+        }
+    }
+
+    void fetch(const QStringList& hrefs)
+    {
         for (qsizetype at = 0; at < hrefs.size(); at += Batch) {
             const QStringList part = hrefs.mid(at, Batch);
-            const DavReply reply = m_client.multiget(book, part, false);
+            const DavReply reply = m_client.multiget(m_book, part, false);
             if (!reply.ok() || reply.status != 207)
                 throw TarvikError(DavClient::describe(reply));
             QString bad;
             const auto ms = parseMultistatus(reply.body, &bad);
             if (!ms)
                 throw TarvikError(QStringLiteral("Réponse illisible du serveur (%1) : %2")
-                                      .arg(bad, book.toString(QUrl::RemoveUserInfo)));
+                                      .arg(bad, m_book.toString(QUrl::RemoveUserInfo)));
             for (const DavResource& r : ms->resources) {
                 const QString href = pathOf(resolveHref(reply.url, r.href));
                 if (r.status != 200)
@@ -141,178 +194,108 @@ SyncReport ContactSync::run(BlockList& list, int& count, DavState& state)
                 Fetched f;
                 QString error;
                 if (r.data.size() > m_client.limits().maxCard) {
-                    report.problems.append(
+                    m_report.problems.append(
                         QStringLiteral("Carte trop volumineuse ignorée : %1").arg(href));
                     continue;
                 }
                 if (!f.card.parse(r.data, &error)) {
-                    report.problems.append(
+                    m_report.problems.append(
                         QStringLiteral("Carte illisible ignorée (%1) : %2").arg(error, href));
                     continue;
                 }
-                f.etag = r.etag.isEmpty() ? etagByHref.value(href) : r.etag;
-                fetched.insert(href, f);
+                f.etag = r.etag.isEmpty() ? m_etagByHref.value(href) : r.etag;
+                m_fetched.insert(href, f);
             }
         }
-    };
+    }
 
-    // Cards the last sync did not see: their UID is in the card itself.
-    QStringList unknown;
-    for (auto it = etagByHref.cbegin(); it != etagByHref.cend(); ++it)
-        if (!uidByHref.contains(it.key()))
-            unknown.append(it.key());
-    std::sort(unknown.begin(), unknown.end());
-    fetch(unknown);
-
-    ServerStates server;
-    for (auto it = etagByHref.cbegin(); it != etagByHref.cend(); ++it) {
-        QString uid = uidByHref.value(it.key());
-        if (uid.isEmpty()) {
-            const auto f = fetched.constFind(it.key());
-            if (f == fetched.cend())
-                continue; // unreadable, told above
-            uid = f->card.uid();
-            if (uid.isEmpty()) {
-                report.problems.append(QStringLiteral("Carte sans UID ignorée : %1").arg(it.key()));
+    // The file's side: each record with its UID and the hashes of its fields.
+    void readLocal()
+    {
+        const QList<QByteArray> uids = m_sync.m_ids.assign(m_list);
+        const QList<blocks::ListedBlock>& listed = m_index.inListOrder();
+        for (qsizetype k = 0; k < listed.size() && k < uids.size(); ++k) {
+            const blocks::ListedBlock& b = listed.at(k);
+            const auto span = m_index.find(b.number);
+            if (b.number < 0 || !span || span->first != b.first)
+                continue; // a copy or an unnumbered header: no record of its own
+            const QString uid = QString::fromUtf8(uids.at(k));
+            if (uid.isEmpty() || m_locals.contains(uid))
                 continue;
+            Local l;
+            l.number = b.number;
+            l.header = b.first;
+            contact::readBlock(m_list, b.first, l.record);
+            l.values = valuesOf(l.record);
+            l.hash = fieldHashes(l.values);
+            m_local.insert(uid, {l.hash});
+            m_locals.insert(uid, l);
+        }
+    }
+
+    // The plan, then every card it needs that the first listing did not bring.
+    QList<PlanItem> makePlan()
+    {
+        Choices choices = m_sync.m_choices;
+        if (m_sync.m_prefer != Choice::Undecided) {
+            // Only for what is a conflict: a choice turns a Match into a write
+            // even when the contents agree, which is harmless but counted.
+            for (const PlanItem& item :
+                 planSync(m_local, m_server, m_state.cards, m_sync.m_choices))
+                if (item.action == Action::Stand && !choices.contains(item.uid))
+                    choices.insert(item.uid, m_sync.m_prefer);
+        }
+        QList<PlanItem> plan = planSync(m_local, m_server, m_state.cards, choices);
+        QStringList needed;
+        for (const PlanItem& item : plan) {
+            const bool wants = item.action == Action::Send || item.action == Action::Take ||
+                               item.action == Action::Add || item.action == Action::Match ||
+                               item.action == Action::Stand;
+            if (wants && m_server.contains(item.uid) && !m_fetched.contains(item.href))
+                needed.append(item.href);
+        }
+        fetch(needed);
+        return plan;
+    }
+
+    void carryOut(const QList<PlanItem>& plan)
+    {
+        const int total = int(plan.size());
+        int done = 0;
+        for (const PlanItem& item : plan) {
+            if (m_sync.m_cancelled && m_sync.m_cancelled()) {
+                m_report.cancelled = true;
+                break;
             }
+            if (m_sync.m_progress)
+                m_sync.m_progress(done, total);
+            ++done;
+            carryOut(item);
         }
-        if (server.contains(uid)) {
-            report.problems.append(
-                QStringLiteral("UID %1 utilisé par deux cartes, %2 ignorée").arg(uid, it.key()));
-            continue;
-        }
-        server.insert(uid, {it.key(), it.value()});
-    }
-    // A duplicate found later than the card the last sync knew must not
-    // replace it: the known href wins.
-    for (auto it = state.cards.cbegin(); it != state.cards.cend(); ++it) {
-        if (etagByHref.contains(it->href))
-            server.insert(it.key(), {it->href, etagByHref.value(it->href)});
+        if (m_sync.m_progress)
+            m_sync.m_progress(done, total);
     }
 
-    // --- the file's side
-    const QList<QByteArray> uids = m_ids.assign(list);
-    const blocks::BlockIndex index(list, blocks::ContactDigits);
-    const QList<blocks::ListedBlock>& listed = index.inListOrder();
-    QHash<QString, Local> locals;
-    LocalStates local;
-    for (qsizetype k = 0; k < listed.size() && k < uids.size(); ++k) {
-        const blocks::ListedBlock& b = listed.at(k);
-        const auto span = index.find(b.number);
-        if (b.number < 0 || !span || span->first != b.first)
-            continue; // a copy or an unnumbered header: no record of its own
-        const QString uid = QString::fromUtf8(uids.at(k));
-        if (uid.isEmpty() || locals.contains(uid))
-            continue;
-        Local l;
-        l.number = b.number;
-        l.header = b.first;
-        contact::readBlock(list, b.first, l.record);
-        l.values = valuesOf(l.record);
-        l.hash = fieldHashes(l.values);
-        local.insert(uid, {l.hash});
-        locals.insert(uid, l);
-    }
-
-    Choices choices = m_choices;
-    if (m_prefer != Choice::Undecided) {
-        // Only for what is a conflict: a choice turns a Match into a write
-        // even when the contents agree, which is harmless but counted.
-        for (const PlanItem& item : planSync(local, server, state.cards, m_choices))
-            if (item.action == Action::Stand && !choices.contains(item.uid))
-                choices.insert(item.uid, m_prefer);
-    }
-    QList<PlanItem> plan = planSync(local, server, state.cards, choices);
-
-    // --- every card the plan needs and the first listing did not bring
-    QStringList needed;
-    for (const PlanItem& item : plan) {
-        const bool wants = item.action == Action::Send || item.action == Action::Take ||
-                           item.action == Action::Add || item.action == Action::Match ||
-                           item.action == Action::Stand;
-        if (wants && server.contains(item.uid) && !fetched.contains(item.href))
-            needed.append(item.href);
-    }
-    fetch(needed);
-
-    SyncedStates next = state.cards;
-    std::map<int, ContactRecord> taken; // by record number
-    QList<std::pair<QString, ContactRecord>> added;
-    QList<std::pair<QString, int>> removed; // uid, number
-
-    auto conflict = [&](const PlanItem& item, Conflict kind, const QString& detail) {
-        SyncConflict c;
-        c.uid = item.uid;
-        c.kind = kind;
-        if (const auto l = locals.constFind(item.uid); l != locals.cend())
-            c.localName = l->record.name;
-        if (const auto f = fetched.constFind(item.href); f != fetched.cend())
-            c.serverName = f->card.values()[FieldName];
-        c.detail = detail;
-        report.conflicts.append(c);
-    };
-
-    auto write = [&](const PlanItem& item, const QByteArray& data, const QString& href,
-                     const QString& ifMatch, const QString& hash) {
-        QUrl url = book;
-        url.setPath(href, QUrl::TolerantMode);
-        const DavReply reply = m_client.put(url, data, CardType, ifMatch);
-        if (reply.status == 412) {
-            conflict(item, Conflict::Refused,
-                     QStringLiteral("enregistrée sur le serveur entre-temps"));
-            return false;
-        }
-        if (!reply.ok()) {
-            report.problems.append(DavClient::describe(reply));
-            return false;
-        }
-        next.insert(item.uid, {href, reply.etag, hash});
-        ++report.sent;
-        return true;
-    };
-
-    auto take = [&](const PlanItem& item, const Local& l, const Fetched& f) {
-        ContactRecord record = l.record;
-        applyValues(f.card.values(), record);
-        const QString hash = fieldHashes(valuesOf(record));
-        if (hash != l.hash) {
-            taken[l.number] = record;
-            ++report.received;
-        }
-        next.insert(item.uid, {item.href, f.etag, hash});
-    };
-
-    const int total = int(plan.size());
-    int done = 0;
-    for (const PlanItem& item : plan) {
-        if (m_cancelled && m_cancelled()) {
-            report.cancelled = true;
-            break;
-        }
-        if (m_progress)
-            m_progress(done, total);
-        ++done;
-
-        const auto l = locals.constFind(item.uid);
-        const auto f = fetched.constFind(item.href);
-        const bool haveCard = f != fetched.cend();
+    void carryOut(const PlanItem& item)
+    {
+        const auto l = m_locals.constFind(item.uid);
+        const auto f = m_fetched.constFind(item.href);
+        const bool haveCard = f != m_fetched.cend();
         const bool needsCard = item.action == Action::Send || item.action == Action::Take ||
                                item.action == Action::Add || item.action == Action::Match;
         if (needsCard && !haveCard) {
-            if (server.contains(item.uid))
-                report.problems.append(
+            if (m_server.contains(item.uid))
+                m_report.problems.append(
                     QStringLiteral("Carte non reçue du serveur : %1").arg(item.href));
-            continue;
+            return;
         }
-        const bool settled = item.conflict != Conflict::None;
         switch (item.action) {
         case Action::Keep:
             break;
         case Action::Match:
         case Action::Stand:
-        case Action::Send: {
-            if (!haveCard || l == locals.cend()) {
+        case Action::Send:
+            if (!haveCard || l == m_locals.cend()) {
                 // A conflict with one side gone.
                 conflict(item, item.conflict,
                          item.conflict == Conflict::EditedHereGoneThere
@@ -320,54 +303,12 @@ SyncReport ContactSync::run(BlockList& list, int& count, DavState& state)
                              : QStringLiteral("supprimée ici, modifiée sur le serveur"));
                 break;
             }
-            const QList<CardField> diff = differing(l->values, f->card.values());
-            auto adopt = [&] { next.insert(item.uid, {item.href, f->etag, l->hash}); };
-            if (item.action != Action::Send) {
-                // The same contents on both sides (changed the same way, or a
-                // sync cut short before its state was saved): nothing to settle.
-                const Choice chosen = m_choices.value(item.uid, m_prefer);
-                if (diff.isEmpty()) {
-                    adopt();
-                    break;
-                }
-                if (item.action == Action::Match && chosen == Choice::Server) {
-                    take(item, *l, *f);
-                    break;
-                }
-                if (item.action != Action::Match || chosen != Choice::Local) {
-                    conflict(item,
-                             item.conflict == Conflict::None ? Conflict::BothNew : item.conflict,
-                             describeFields(diff));
-                    break;
-                }
-            }
-            if (m_readOnly)
-                break;
-            // Only what the user changed goes back: a field the server holds
-            // with characters the file cannot hold stays as the server has it.
-            QList<CardField> fields;
-            if (settled || item.action == Action::Match) {
-                fields = diff;
-            } else {
-                const QList<CardField> changed =
-                    changedFields(state.cards.value(item.uid).hash, l->hash);
-                for (CardField c : changed)
-                    if (diff.contains(c) || c == FieldCode)
-                        fields.append(c);
-            }
-            if (fields.isEmpty()) {
-                adopt();
-                break;
-            }
-            ServerCard card = f->card;
-            card.merge(l->values, fields);
-            write(item, card.text(), item.href, f->etag, l->hash);
+            settle(item, *l, *f);
             break;
-        }
         case Action::Create: {
-            if (m_readOnly || l == locals.cend())
+            if (m_sync.m_readOnly || l == m_locals.cend())
                 break;
-            const QString href = pathOf(book.resolved(QUrl(memberName(item.uid))));
+            const QString href = pathOf(m_book.resolved(QUrl(memberName(item.uid))));
             write(item, ServerCard::fromValues(item.uid, l->values).text(), href, {}, l->hash);
             break;
         }
@@ -377,96 +318,225 @@ SyncReport ContactSync::run(BlockList& list, int& count, DavState& state)
         case Action::Add: {
             ContactRecord record;
             applyValues(f->card.values(), record);
-            added.append({item.uid, record});
-            ++report.received;
+            m_added.append({item.uid, record});
+            ++m_report.received;
             break;
         }
-        case Action::DeleteThere: {
-            if (m_readOnly)
-                break;
-            QUrl url = book;
-            url.setPath(item.href, QUrl::TolerantMode);
-            const DavReply reply = m_client.remove(url, item.etag);
-            if (reply.status == 412) {
-                conflict(item, Conflict::GoneHereEditedThere,
-                         QStringLiteral("supprimée ici, modifiée sur le serveur"));
-                break;
-            }
-            if (!reply.ok() && reply.status != 404) {
-                report.problems.append(DavClient::describe(reply));
-                break;
-            }
-            next.remove(item.uid);
-            ++report.deleted;
+        case Action::DeleteThere:
+            deleteThere(item);
             break;
-        }
         case Action::DeleteHere:
-            if (l != locals.cend()) {
-                removed.append({item.uid, l->number});
-                next.remove(item.uid);
-                ++report.deleted;
+            if (l != m_locals.cend()) {
+                m_removed.append({item.uid, l->number});
+                m_next.remove(item.uid);
+                ++m_report.deleted;
             }
             break;
         case Action::Forget:
-            next.remove(item.uid);
+            m_next.remove(item.uid);
             break;
         }
     }
-    if (m_progress)
-        m_progress(done, total);
+
+    // A record on both sides: sent, taken, or left as a conflict.
+    void settle(const PlanItem& item, const Local& l, const Fetched& f)
+    {
+        const QList<CardField> diff = differing(l.values, f.card.values());
+        auto adopt = [&] { m_next.insert(item.uid, {item.href, f.etag, l.hash}); };
+        if (item.action != Action::Send) {
+            // The same contents on both sides (changed the same way, or a
+            // sync cut short before its state was saved): nothing to settle.
+            const Choice chosen = m_sync.m_choices.value(item.uid, m_sync.m_prefer);
+            if (diff.isEmpty()) {
+                adopt();
+                return;
+            }
+            if (item.action == Action::Match && chosen == Choice::Server) {
+                take(item, l, f);
+                return;
+            }
+            if (item.action != Action::Match || chosen != Choice::Local) {
+                conflict(item, item.conflict == Conflict::None ? Conflict::BothNew : item.conflict,
+                         describeFields(diff));
+                return;
+            }
+        }
+        if (m_sync.m_readOnly)
+            return;
+        // Only what the user changed goes back: a field the server holds
+        // with characters the file cannot hold stays as the server has it.
+        QList<CardField> fields;
+        if (item.conflict != Conflict::None || item.action == Action::Match) {
+            fields = diff;
+        } else {
+            const QList<CardField> changed =
+                changedFields(m_state.cards.value(item.uid).hash, l.hash);
+            for (CardField c : changed)
+                if (diff.contains(c) || c == FieldCode)
+                    fields.append(c);
+        }
+        if (fields.isEmpty()) {
+            adopt();
+            return;
+        }
+        ServerCard card = f.card;
+        card.merge(l.values, fields);
+        write(item, card.text(), item.href, f.etag, l.hash);
+    }
+
+    void conflict(const PlanItem& item, Conflict kind, const QString& detail)
+    {
+        SyncConflict c;
+        c.uid = item.uid;
+        c.kind = kind;
+        if (const auto l = m_locals.constFind(item.uid); l != m_locals.cend())
+            c.localName = l->record.name;
+        if (const auto f = m_fetched.constFind(item.href); f != m_fetched.cend())
+            c.serverName = f->card.values()[FieldName];
+        c.detail = detail;
+        m_report.conflicts.append(c);
+    }
+
+    bool write(const PlanItem& item, const QByteArray& data, const QString& href,
+               const QString& ifMatch, const QString& hash)
+    {
+        QUrl url = m_book;
+        url.setPath(href, QUrl::TolerantMode);
+        const DavReply reply = m_client.put(url, data, CardType, ifMatch);
+        if (reply.status == 412) {
+            conflict(item, Conflict::Refused,
+                     QStringLiteral("enregistrée sur le serveur entre-temps"));
+            return false;
+        }
+        if (!reply.ok()) {
+            m_report.problems.append(DavClient::describe(reply));
+            return false;
+        }
+        m_next.insert(item.uid, {href, reply.etag, hash});
+        ++m_report.sent;
+        return true;
+    }
+
+    void take(const PlanItem& item, const Local& l, const Fetched& f)
+    {
+        ContactRecord record = l.record;
+        applyValues(f.card.values(), record);
+        const QString hash = fieldHashes(valuesOf(record));
+        if (hash != l.hash) {
+            m_taken[l.number] = record;
+            ++m_report.received;
+        }
+        m_next.insert(item.uid, {item.href, f.etag, hash});
+    }
+
+    void deleteThere(const PlanItem& item)
+    {
+        if (m_sync.m_readOnly)
+            return;
+        QUrl url = m_book;
+        url.setPath(item.href, QUrl::TolerantMode);
+        const DavReply reply = m_client.remove(url, item.etag);
+        if (reply.status == 412) {
+            conflict(item, Conflict::GoneHereEditedThere,
+                     QStringLiteral("supprimée ici, modifiée sur le serveur"));
+            return;
+        }
+        if (!reply.ok() && reply.status != 404) {
+            m_report.problems.append(DavClient::describe(reply));
+            return;
+        }
+        m_next.remove(item.uid);
+        ++m_report.deleted;
+    }
 
     // --- the changes of the list, in one pass each
-    if (!taken.empty()) {
+    void applyTaken()
+    {
+        if (m_taken.empty())
+            return;
         BlockList rebuilt;
-        rebuilt.reserve(list.size());
+        rebuilt.reserve(m_list.size());
         qsizetype at = 0;
-        for (const auto& [number, record] : taken) {
-            const auto span = index.find(number);
+        for (const auto& [number, record] : m_taken) {
+            const auto span = m_index.find(number);
             if (!span)
                 continue;
             while (at < span->first)
-                rebuilt.append(list.at(at++));
+                rebuilt.append(m_list.at(at++));
             rebuilt.append(contact::blockLines(record, number));
             at = span->last + 1;
         }
-        while (at < list.size())
-            rebuilt.append(list.at(at++));
-        list = rebuilt;
-        report.listChanged = true;
-    }
-    if (!added.isEmpty()) {
-        if (blocks::countHeaders(list) == 0) {
-            // A new file's single record has no block yet: the first card takes its number.
-            count = 0;
-        }
-        int code = contact::nextCustomerCode(list);
-        for (const auto& [uid, record] : added) {
-            ContactRecord r = record;
-            r.code = QByteArray::number(code++);
-            const qsizetype header = list.size();
-            list.append(contact::blockLines(r, count));
-            ++count;
-            m_ids.setUid(list, header, uid.toUtf8());
-            next.insert(uid, {server.value(uid).href, fetched.value(server.value(uid).href).etag,
-                              fieldHashes(valuesOf(r))});
-        }
-        report.listChanged = true;
-    }
-    if (!removed.isEmpty()) {
-        const BlockList before = list;
-        std::sort(removed.begin(), removed.end(),
-                  [](const auto& a, const auto& b) { return a.second > b.second; });
-        for (const auto& [uid, number] : removed) {
-            blocks::deleteBlock(list, blocks::header(number, blocks::ContactDigits));
-            integrity::Renum(list, number, count);
-        }
-        m_ids.follow(before, list);
-        report.listChanged = true;
+        while (at < m_list.size())
+            rebuilt.append(m_list.at(at++));
+        m_list = rebuilt;
+        m_report.listChanged = true;
     }
 
-    state.cards = next;
-    report.requests = m_client.requestCount() - requestsBefore;
-    return report;
+    void applyAdded()
+    {
+        if (m_added.isEmpty())
+            return;
+        if (blocks::countHeaders(m_list) == 0) {
+            // A new file's single record has no block yet: the first card takes its number.
+            m_count = 0;
+        }
+        int code = contact::nextCustomerCode(m_list);
+        for (const auto& [uid, record] : m_added) {
+            ContactRecord r = record;
+            r.code = QByteArray::number(code++);
+            const qsizetype header = m_list.size();
+            m_list.append(contact::blockLines(r, m_count));
+            ++m_count;
+            m_sync.m_ids.setUid(m_list, header, uid.toUtf8());
+            const QString href = m_server.value(uid).href;
+            m_next.insert(uid, {href, m_fetched.value(href).etag, fieldHashes(valuesOf(r))});
+        }
+        m_report.listChanged = true;
+    }
+
+    void applyRemoved()
+    {
+        if (m_removed.isEmpty())
+            return;
+        const BlockList before = m_list;
+        std::sort(m_removed.begin(), m_removed.end(),
+                  [](const auto& a, const auto& b) { return a.second > b.second; });
+        for (const auto& [uid, number] : m_removed) {
+            blocks::deleteBlock(m_list, blocks::header(number, blocks::ContactDigits));
+            integrity::Renum(m_list, number, m_count);
+        }
+        m_sync.m_ids.follow(before, m_list);
+        m_report.listChanged = true;
+    }
+
+    const ContactSync& m_sync;
+    DavClient& m_client;
+    BlockList& m_list;
+    int& m_count;
+    DavState& m_state;
+    const QUrl m_book;
+    const blocks::BlockIndex m_index;
+    SyncReport m_report;
+
+    QHash<QString, QString> m_etagByHref;
+    QHash<QString, Fetched> m_fetched; // by href
+    ServerStates m_server;
+    QHash<QString, Local> m_locals;
+    LocalStates m_local;
+
+    SyncedStates m_next;
+    std::map<int, ContactRecord> m_taken; // by record number
+    QList<std::pair<QString, ContactRecord>> m_added;
+    QList<std::pair<QString, int>> m_removed; // uid, number
+};
+
+ContactSync::ContactSync(DavClient& client, RecordIds& ids) : m_client(client), m_ids(ids) {}
+
+SyncReport ContactSync::run(BlockList& list, int& count, DavState& state)
+{
+    if (state.addressBook.isEmpty())
+        throw TarvikError(QStringLiteral("Aucun carnet d'adresses n'est choisi pour ce fichier."));
+    return Run(*this, list, count, state).run();
 }
 
 } // namespace tarvik::sync

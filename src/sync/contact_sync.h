@@ -79,6 +79,8 @@ public:
     SyncReport run(BlockList& list, int& count, DavState& state);
 
 private:
+    class Run;
+
     DavClient& m_client;
     RecordIds& m_ids;
     Choices m_choices;
