@@ -365,6 +365,12 @@ ReadResult read(const QByteArray& data)
                         QStringLiteral("ligne qui n'est pas une propriété de carte, ignorée"));
             continue;
         }
+        if (p.name == u"BEGIN" || p.name == u"END") {
+            // Not a card's marker, and no property: written out again it
+            // could read as one and cut the card short.
+            reader.skip(line.number, QStringLiteral("ligne %1 mal formée, ignorée").arg(p.name));
+            continue;
+        }
         if (p.name == u"VERSION")
             card.version = p.value.trimmed();
         else

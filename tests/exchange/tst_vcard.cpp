@@ -324,6 +324,9 @@ void TstVcard::damagedInput_data()
     QTest::newRow("NUL bytes in a value")
         << QByteArray("BEGIN:VCARD\r\nFN:Bon\r\nEMAIL:a\0\0\0b@c.fr\r\nEND:VCARD\r\n", 50)
         << QStringList{"Bon"} << 0;
+    QTest::newRow("END of something else inside a card")
+        << QByteArray("BEGIN:VCARD\r\nFN:Bon\r\nEND:VCALENDAR\r\nTEL:01\r\nEND:VCARD\r\n")
+        << QStringList{"Bon"} << 1;
     QTest::newRow("stray END and text outside cards")
         << "END:VCARD\r\nbonjour\r\n" + good << QStringList{"Bon"} << 2;
     QTest::newRow("empty file") << QByteArray() << QStringList{} << 0;
