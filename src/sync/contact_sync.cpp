@@ -6,10 +6,9 @@
 #include "storage/integrity.h"
 #include "sync/card_fields.h"
 #include "sync/dav_client.h"
+#include "sync/sync_steps.h"
 
-#include <QCryptographicHash>
 #include <QHash>
-#include <QRegularExpression>
 #include <algorithm>
 #include <map>
 
@@ -26,7 +25,8 @@ QString SyncReport::summary() const
 
 namespace {
 
-constexpr int Batch = 500;
+using steps::pathOf;
+
 const QByteArray CardType = "text/vcard; charset=utf-8";
 
 const char* const FieldCaptions[CardFieldCount] = {
@@ -53,23 +53,6 @@ QString describeFields(const QList<CardField>& fields)
             names.append(name);
     }
     return names.join(QStringLiteral(", "));
-}
-
-QString pathOf(const QUrl& url)
-{
-    return url.path(QUrl::FullyEncoded);
-}
-
-// The name of a new card on the server, from its UID.
-QString memberName(const QString& uid)
-{
-    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9._:-]{1,200}$"));
-    QString name = uid;
-    if (!plain.match(uid).hasMatch())
-        name = QString::fromLatin1(
-            QCryptographicHash::hash(uid.toUtf8(), QCryptographicHash::Sha1).toHex());
-    name.replace(u':', u'-');
-    return name + QStringLiteral(".vcf");
 }
 
 struct Local
@@ -119,22 +102,7 @@ private:
     // sync did not see (their UID is in the card itself).
     void listServer()
     {
-        const DavReply listing = m_client.listMembers(m_book);
-        if (!listing.ok() || listing.status != 207)
-            throw TarvikError(DavClient::describe(listing));
-        QString why;
-        const auto members = parseMultistatus(listing.body, &why);
-        if (!members)
-            throw TarvikError(QStringLiteral("Réponse illisible du serveur (%1) : %2")
-                                  .arg(why, m_book.toString(QUrl::RemoveUserInfo)));
-        const QString bookPath = pathOf(m_book);
-        for (const DavResource& r : members->resources) {
-            const QString href = pathOf(resolveHref(listing.url, r.href));
-            if (r.collection || r.status != 200 || href == bookPath || href == bookPath + u'/' ||
-                bookPath == href + u'/')
-                continue;
-            m_etagByHref.insert(href, r.etag);
-        }
+        m_etagByHref = steps::listMembers(m_client, m_book);
 
         QHash<QString, QString> uidByHref;
         for (auto it = m_state.cards.cbegin(); it != m_state.cards.cend(); ++it)
@@ -177,36 +145,26 @@ private:
 
     void fetch(const QStringList& hrefs)
     {
-        for (qsizetype at = 0; at < hrefs.size(); at += Batch) {
-            const QStringList part = hrefs.mid(at, Batch);
-            const DavReply reply = m_client.multiget(m_book, part, false);
-            if (!reply.ok() || reply.status != 207)
-                throw TarvikError(DavClient::describe(reply));
-            QString bad;
-            const auto ms = parseMultistatus(reply.body, &bad);
-            if (!ms)
-                throw TarvikError(QStringLiteral("Réponse illisible du serveur (%1) : %2")
-                                      .arg(bad, m_book.toString(QUrl::RemoveUserInfo)));
-            for (const DavResource& r : ms->resources) {
-                const QString href = pathOf(resolveHref(reply.url, r.href));
-                if (r.status != 200)
-                    continue;
-                Fetched f;
-                QString error;
-                if (r.data.size() > m_client.limits().maxCard) {
-                    m_report.problems.append(
-                        QStringLiteral("Carte trop volumineuse ignorée : %1").arg(href));
-                    continue;
-                }
-                if (!f.card.parse(r.data, &error)) {
-                    m_report.problems.append(
-                        QStringLiteral("Carte illisible ignorée (%1) : %2").arg(error, href));
-                    continue;
-                }
-                f.etag = r.etag.isEmpty() ? m_etagByHref.value(href) : r.etag;
-                m_fetched.insert(href, f);
-            }
+        steps::fetchMembers(m_client, m_book, hrefs, false,
+                            [this](const QString& href, const DavResource& r) { keep(href, r); });
+    }
+
+    void keep(const QString& href, const DavResource& r)
+    {
+        if (r.data.size() > m_client.limits().maxCard) {
+            m_report.problems.append(
+                QStringLiteral("Carte trop volumineuse ignorée : %1").arg(href));
+            return;
         }
+        Fetched f;
+        QString error;
+        if (!f.card.parse(r.data, &error)) {
+            m_report.problems.append(
+                QStringLiteral("Carte illisible ignorée (%1) : %2").arg(error, href));
+            return;
+        }
+        f.etag = r.etag.isEmpty() ? m_etagByHref.value(href) : r.etag;
+        m_fetched.insert(href, f);
     }
 
     // The file's side: each record with its UID and the hashes of its fields.
@@ -236,15 +194,8 @@ private:
     // The plan, then every card it needs that the first listing did not bring.
     QList<PlanItem> makePlan()
     {
-        Choices choices = m_sync.m_choices;
-        if (m_sync.m_prefer != Choice::Undecided) {
-            // Only for what is a conflict: a choice turns a Match into a write
-            // even when the contents agree, which is harmless but counted.
-            for (const PlanItem& item :
-                 planSync(m_local, m_server, m_state.cards, m_sync.m_choices))
-                if (item.action == Action::Stand && !choices.contains(item.uid))
-                    choices.insert(item.uid, m_sync.m_prefer);
-        }
+        const Choices choices = steps::withPreferred(m_local, m_server, m_state.cards,
+                                                     m_sync.m_choices, m_sync.m_prefer);
         QList<PlanItem> plan = planSync(m_local, m_server, m_state.cards, choices);
         QStringList needed;
         for (const PlanItem& item : plan) {
@@ -308,7 +259,8 @@ private:
         case Action::Create: {
             if (m_sync.m_readOnly || l == m_locals.cend())
                 break;
-            const QString href = pathOf(m_book.resolved(QUrl(memberName(item.uid))));
+            const QString href =
+                pathOf(m_book.resolved(QUrl(steps::memberName(item.uid, QStringLiteral(".vcf")))));
             write(item, ServerCard::fromValues(item.uid, l->values).text(), href, {}, l->hash);
             break;
         }
@@ -454,21 +406,7 @@ private:
     {
         if (m_taken.empty())
             return;
-        BlockList rebuilt;
-        rebuilt.reserve(m_list.size());
-        qsizetype at = 0;
-        for (const auto& [number, record] : m_taken) {
-            const auto span = m_index.find(number);
-            if (!span)
-                continue;
-            while (at < span->first)
-                rebuilt.append(m_list.at(at++));
-            rebuilt.append(contact::blockLines(record, number));
-            at = span->last + 1;
-        }
-        while (at < m_list.size())
-            rebuilt.append(m_list.at(at++));
-        m_list = rebuilt;
+        steps::replaceRecords(m_list, m_index, m_taken);
         m_report.listChanged = true;
     }
 

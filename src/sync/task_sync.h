@@ -26,6 +26,8 @@ public:
     void run(BlockList& list, DavState& state, SyncReport& report);
 
 private:
+    class Run;
+
     DavClient& m_client;
     RecordIds& m_ids;
     Choices m_choices;
