@@ -73,86 +73,15 @@ DavReply DavClient::send(const QByteArray& verb, const QUrl& target, const QByte
     if (maxBody < 0)
         maxBody = m_limits.maxListing;
     QUrl url = target;
-    DavReply out;
     for (int hop = 0;; ++hop) {
-        out = {};
-        out.url = url;
         if (const QString why = refusal(url); !why.isEmpty()) {
-            out.error = why;
-            return out;
+            DavReply refused;
+            refused.url = url;
+            refused.error = why;
+            return refused;
         }
-        QNetworkRequest request(url);
-        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                             QNetworkRequest::ManualRedirectPolicy);
-        request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
-        request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
-                             QNetworkRequest::AlwaysNetwork);
-        request.setTransferTimeout(m_limits.idleMs);
-        if (!m_authorization.isEmpty())
-            request.setRawHeader("Authorization", m_authorization);
-        for (const auto& [name, value] : headers)
-            request.setRawHeader(name, value);
-
-        ++m_requests;
-        QNetworkReply* reply = m_nam->sendCustomRequest(request, verb, body);
-        QEventLoop loop;
-        QTimer whole;
-        whole.setSingleShot(true);
-        bool tooBig = false;
-        bool overTime = false;
-        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-        QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
-            const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-            if (length.isValid() && length.toLongLong() > maxBody) {
-                tooBig = true;
-                reply->abort();
-            }
-        });
-        QObject::connect(reply, &QNetworkReply::downloadProgress, &loop,
-                         [&](qint64 received, qint64) {
-                             if (received > maxBody && !tooBig) {
-                                 tooBig = true;
-                                 reply->abort();
-                             }
-                         });
-        QObject::connect(&whole, &QTimer::timeout, &loop, [&] {
-            overTime = true;
-            reply->abort();
-        });
-        whole.start(m_limits.requestMs);
-        if (!reply->isFinished())
-            loop.exec(QEventLoop::ExcludeUserInputEvents);
-        whole.stop();
-
-        out.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        out.etag = QString::fromUtf8(reply->rawHeader("ETag"));
-        const QUrl location = reply->header(QNetworkRequest::LocationHeader).toUrl();
-        if (tooBig) {
-            out.error = QStringLiteral("Réponse trop volumineuse du serveur (plus de %1 Mo) : %2")
-                            .arg(maxBody / (1024 * 1024))
-                            .arg(url.toString(QUrl::RemoveUserInfo));
-        } else if (overTime) {
-            out.error = QStringLiteral("Le serveur ne répond pas dans le temps imparti : %1")
-                            .arg(url.toString(QUrl::RemoveUserInfo));
-        } else if (reply->error() == QNetworkReply::OperationCanceledError ||
-                   reply->error() == QNetworkReply::TimeoutError) {
-            out.error = QStringLiteral("Le serveur ne répond pas dans le temps imparti : %1")
-                            .arg(url.toString(QUrl::RemoveUserInfo));
-        } else if (reply->error() == QNetworkReply::RemoteHostClosedError) {
-            out.error = QStringLiteral("Réponse interrompue par le serveur : %1")
-                            .arg(url.toString(QUrl::RemoveUserInfo));
-        } else if (out.status == 0 && reply->error() != QNetworkReply::NoError) {
-            // No HTTP answer: connection refused or cut, a certificate refused...
-            out.error =
-                QStringLiteral("Échec de la connexion au serveur : %1").arg(reply->errorString());
-        } else {
-            out.body = reply->readAll();
-            if (reply->error() != QNetworkReply::NoError && out.status >= 200 && out.status < 300)
-                out.error = QStringLiteral("Réponse interrompue par le serveur : %1")
-                                .arg(reply->errorString());
-        }
-        reply->deleteLater();
-
+        QUrl location;
+        DavReply out = sendOnce(verb, url, body, headers, maxBody, location);
         const bool redirect = out.status == 301 || out.status == 302 || out.status == 303 ||
                               out.status == 307 || out.status == 308;
         if (!redirect || !out.error.isEmpty())
@@ -169,6 +98,84 @@ DavReply DavClient::send(const QByteArray& verb, const QUrl& target, const QByte
         }
         url = next;
     }
+}
+
+DavReply DavClient::sendOnce(const QByteArray& verb, const QUrl& url, const QByteArray& body,
+                             const QList<Header>& headers, qint64 maxBody, QUrl& location)
+{
+    DavReply out;
+    out.url = url;
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::ManualRedirectPolicy);
+    request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
+                         QNetworkRequest::AlwaysNetwork);
+    request.setTransferTimeout(m_limits.idleMs);
+    if (!m_authorization.isEmpty())
+        request.setRawHeader("Authorization", m_authorization);
+    for (const auto& [name, value] : headers)
+        request.setRawHeader(name, value);
+
+    ++m_requests;
+    QNetworkReply* reply = m_nam->sendCustomRequest(request, verb, body);
+    QEventLoop loop;
+    QTimer whole;
+    whole.setSingleShot(true);
+    bool tooBig = false;
+    bool overTime = false;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && length.toLongLong() > maxBody) {
+            tooBig = true;
+            reply->abort();
+        }
+    });
+    QObject::connect(reply, &QNetworkReply::downloadProgress, &loop, [&](qint64 received, qint64) {
+        if (received > maxBody && !tooBig) {
+            tooBig = true;
+            reply->abort();
+        }
+    });
+    QObject::connect(&whole, &QTimer::timeout, &loop, [&] {
+        overTime = true;
+        reply->abort();
+    });
+    whole.start(m_limits.requestMs);
+    if (!reply->isFinished())
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    whole.stop();
+
+    out.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    out.etag = QString::fromUtf8(reply->rawHeader("ETag"));
+    location = reply->header(QNetworkRequest::LocationHeader).toUrl();
+    if (tooBig) {
+        out.error = QStringLiteral("Réponse trop volumineuse du serveur (plus de %1 Mo) : %2")
+                        .arg(maxBody / (1024 * 1024))
+                        .arg(url.toString(QUrl::RemoveUserInfo));
+    } else if (overTime) {
+        out.error = QStringLiteral("Le serveur ne répond pas dans le temps imparti : %1")
+                        .arg(url.toString(QUrl::RemoveUserInfo));
+    } else if (reply->error() == QNetworkReply::OperationCanceledError ||
+               reply->error() == QNetworkReply::TimeoutError) {
+        out.error = QStringLiteral("Le serveur ne répond pas dans le temps imparti : %1")
+                        .arg(url.toString(QUrl::RemoveUserInfo));
+    } else if (reply->error() == QNetworkReply::RemoteHostClosedError) {
+        out.error = QStringLiteral("Réponse interrompue par le serveur : %1")
+                        .arg(url.toString(QUrl::RemoveUserInfo));
+    } else if (out.status == 0 && reply->error() != QNetworkReply::NoError) {
+        // No HTTP answer: connection refused or cut, a certificate refused...
+        out.error =
+            QStringLiteral("Échec de la connexion au serveur : %1").arg(reply->errorString());
+    } else {
+        out.body = reply->readAll();
+        if (reply->error() != QNetworkReply::NoError && out.status >= 200 && out.status < 300)
+            out.error =
+                QStringLiteral("Réponse interrompue par le serveur : %1").arg(reply->errorString());
+    }
+    reply->deleteLater();
+    return out;
 }
 
 DavReply DavClient::propfind(const QUrl& url, int depth, const QByteArray& props)

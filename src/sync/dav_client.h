@@ -99,6 +99,11 @@ public:
     static QString describe(const DavReply& reply);
 
 private:
+    // One request and its answer, no redirect followed; `location` is the
+    // answer's Location header.
+    DavReply sendOnce(const QByteArray& verb, const QUrl& url, const QByteArray& body,
+                      const QList<Header>& headers, qint64 maxBody, QUrl& location);
+
     QList<DavCollection> collectionsUnder(const QUrl& home, bool calendars);
 
     DavLimits m_limits;
