@@ -213,6 +213,22 @@ QList<PhysicalLine> logicalLines(const QList<PhysicalLine>& physical)
     return lines;
 }
 
+// A property, group or parameter name as cards write them: letters, digits
+// and "-" ("_" too, which some programs use); a group may hold dots.
+bool isName(QStringView name, bool dots)
+{
+    if (name.isEmpty())
+        return false;
+    for (QChar c : name) {
+        const char16_t u = c.unicode();
+        const bool ok = (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') ||
+                        (u >= '0' && u <= '9') || u == '-' || u == '_' || (dots && u == '.');
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
 struct Reader
 {
     ReadResult result;
@@ -253,15 +269,19 @@ struct Reader
             p.group = QString::fromUtf8(name.left(dot));
             name = name.mid(dot + 1);
         }
-        if (name.isEmpty())
-            return false;
         p.name = QString::fromUtf8(name).toUpper();
+        // Anything else is no property: written out again, a quote or a
+        // colon in a name would change how the line reads.
+        if (!isName(p.name, false) || (dot >= 0 && !isName(p.group, true)))
+            return false;
         bool qp = false;
         QString charset;
         for (const QByteArray& part : parts) {
             if (part.trimmed().isEmpty())
                 continue;
             Parameter param = readParameter(part);
+            if (!isName(param.name, false))
+                continue; // damaged: no program could tell what it says
             if (isQuotedPrintable(param)) {
                 qp = true;
                 continue; // the value is decoded below

@@ -327,6 +327,11 @@ void TstVcard::damagedInput_data()
     QTest::newRow("END of something else inside a card")
         << QByteArray("BEGIN:VCARD\r\nFN:Bon\r\nEND:VCALENDAR\r\nTEL:01\r\nEND:VCARD\r\n")
         << QStringList{"Bon"} << 1;
+    QTest::newRow("quote and colon in a property name")
+        << QByteArray(
+               "BEGIN:VCARD\r\nFN:Bon\r\nX\"A:B\":valeur\r\nORG;T!Y=1:Soci\xc3\xa9t\xc3\xa9\r\n"
+               "END:VCARD\r\n")
+        << QStringList{"Bon"} << 1;
     QTest::newRow("stray END and text outside cards")
         << "END:VCARD\r\nbonjour\r\n" + good << QStringList{"Bon"} << 2;
     QTest::newRow("empty file") << QByteArray() << QStringList{} << 0;
@@ -343,6 +348,10 @@ void TstVcard::damagedInput()
         got.append(c.text(QStringLiteral("FN")));
     QCOMPARE(got, names);
     QCOMPARE(r.skipped.size(), skipped);
+    if (QTest::currentDataTag() == QLatin1String("quote and colon in a property name")) {
+        QCOMPARE(r.cards.first().properties.size(), 2); // FN and ORG
+        QVERIFY(r.cards.first().first(QStringLiteral("ORG"))->parameters.isEmpty());
+    }
     if (QTest::currentDataTag() == QLatin1String("NUL bytes in a value"))
         QCOMPARE(toContact(r.cards.first()).contact.email, QByteArray("a   b@c.fr"));
     if (QTest::currentDataTag() == QLatin1String("TEL without value"))
