@@ -170,25 +170,17 @@ private:
     // The file's side: each record with its UID and the hashes of its fields.
     void readLocal()
     {
-        const QList<QByteArray> uids = m_sync.m_ids.assign(m_list);
-        const QList<blocks::ListedBlock>& listed = m_index.inListOrder();
-        for (qsizetype k = 0; k < listed.size() && k < uids.size(); ++k) {
-            const blocks::ListedBlock& b = listed.at(k);
-            const auto span = m_index.find(b.number);
-            if (b.number < 0 || !span || span->first != b.first)
-                continue; // a copy or an unnumbered header: no record of its own
-            const QString uid = QString::fromUtf8(uids.at(k));
-            if (uid.isEmpty() || m_locals.contains(uid))
-                continue;
-            Local l;
-            l.number = b.number;
-            l.header = b.first;
-            contact::readBlock(m_list, b.first, l.record);
-            l.values = valuesOf(l.record);
-            l.hash = fieldHashes(l.values);
-            m_local.insert(uid, {l.hash});
-            m_locals.insert(uid, l);
-        }
+        steps::forEachRecord(m_index, m_sync.m_ids.assign(m_list),
+                             [this](const QString& uid, const blocks::ListedBlock& b) {
+                                 Local l;
+                                 l.number = b.number;
+                                 l.header = b.first;
+                                 contact::readBlock(m_list, b.first, l.record);
+                                 l.values = valuesOf(l.record);
+                                 l.hash = fieldHashes(l.values);
+                                 m_local.insert(uid, {l.hash});
+                                 m_locals.insert(uid, l);
+                             });
     }
 
     // The plan, then every card it needs that the first listing did not bring.

@@ -5,6 +5,7 @@
 
 #include <QCryptographicHash>
 #include <QRegularExpression>
+#include <QSet>
 
 namespace tarvik::sync::steps {
 
@@ -81,6 +82,24 @@ Choices withPreferred(const LocalStates& local, const ServerStates& server,
         if (item.action == Action::Stand && !out.contains(item.uid))
             out.insert(item.uid, prefer);
     return out;
+}
+
+void forEachRecord(const blocks::BlockIndex& index, const QList<QByteArray>& uids,
+                   const std::function<void(const QString& uid, const blocks::ListedBlock&)>& each)
+{
+    QSet<QString> seen;
+    const QList<blocks::ListedBlock>& listed = index.inListOrder();
+    for (qsizetype k = 0; k < listed.size() && k < uids.size(); ++k) {
+        const blocks::ListedBlock& b = listed.at(k);
+        const auto span = index.find(b.number);
+        if (b.number < 0 || !span || span->first != b.first)
+            continue; // a copy or an unnumbered header: no record of its own
+        const QString uid = QString::fromUtf8(uids.at(k));
+        if (uid.isEmpty() || seen.contains(uid))
+            continue;
+        seen.insert(uid);
+        each(uid, b);
+    }
 }
 
 void replaceRecords(BlockList& list, const blocks::BlockIndex& index,

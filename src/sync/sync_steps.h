@@ -43,6 +43,12 @@ void fetchMembers(DavClient& client, const QUrl& collection, const QStringList& 
 Choices withPreferred(const LocalStates& local, const ServerStates& server,
                       const SyncedStates& synced, const Choices& choices, Choice prefer);
 
+// The records of the indexed list that have a UID of their own (`uids` in list order,
+// as the record ids give them), each once: the first block of its number and
+// the first record of a UID; copies and unnumbered headers are passed over.
+void forEachRecord(const blocks::BlockIndex& index, const QList<QByteArray>& uids,
+                   const std::function<void(const QString& uid, const blocks::ListedBlock&)>& each);
+
 // The list with the blocks of `records` (by record number) written over, in
 // one pass.
 void replaceRecords(BlockList& list, const blocks::BlockIndex& index,

@@ -112,27 +112,19 @@ private:
     // The file's follow-ups, by contact UID.
     void readLocal()
     {
-        const QList<QByteArray> uids = m_sync.m_ids.assign(m_list);
-        const QList<blocks::ListedBlock>& listed = m_index.inListOrder();
-        for (qsizetype k = 0; k < listed.size() && k < uids.size(); ++k) {
-            const blocks::ListedBlock& b = listed.at(k);
-            const auto span = m_index.find(b.number);
-            if (b.number < 0 || !span || span->first != b.first)
-                continue;
-            const QString uid = QString::fromUtf8(uids.at(k));
-            if (uid.isEmpty() || m_locals.contains(uid))
-                continue;
-            Local l;
-            l.number = b.number;
-            contact::readBlock(m_list, b.first, l.record);
-            l.followUp = followUpOf(l.record);
-            m_contacts.insert(uid);
-            if (l.followUp.isSet())
-                m_local.insert(uid, {followUpHash(l.followUp)});
-            else if (m_state.tasks.value(uid).hash == Completed)
-                m_local.insert(uid, {Completed});
-            m_locals.insert(uid, l);
-        }
+        steps::forEachRecord(m_index, m_sync.m_ids.assign(m_list),
+                             [this](const QString& uid, const blocks::ListedBlock& b) {
+                                 Local l;
+                                 l.number = b.number;
+                                 contact::readBlock(m_list, b.first, l.record);
+                                 l.followUp = followUpOf(l.record);
+                                 m_contacts.insert(uid);
+                                 if (l.followUp.isSet())
+                                     m_local.insert(uid, {followUpHash(l.followUp)});
+                                 else if (m_state.tasks.value(uid).hash == Completed)
+                                     m_local.insert(uid, {Completed});
+                                 m_locals.insert(uid, l);
+                             });
     }
 
     // The server's tasks, by the contact they belong to.
