@@ -193,6 +193,10 @@ inline constexpr Command Table[] = {
     item(File, "Configurerlimprimante1", "&Configurer l'imprimante...", "Configurer l'imprimante"),
     item(File, "Importer1", "I&mporter...", "Importer fichier").sep().steps(K, On, Off),
     item(File, "Exporter1", "E&xporter...", "Exporter fichier").off().steps(On, On, Off),
+    item(File, "Synchroniser1", "Synchroniser", "Synchroniser avec le serveur")
+        .key("Ctrl+Shift+S")
+        .off()
+        .steps(On, K, K),
     item(File, "ExitItem", "&Quitter", "Quitter Tarvik").sep().key("Alt+X"),
 
     item(Edit, "Rappelerhistorique1", "Rappeler historique",
@@ -297,6 +301,9 @@ inline constexpr Command Table[] = {
          "Ouvrir le dernier fichier au démarrage")
         .sep()
         .check(),
+    item(Settings, "Synchronisation1", "Synchronisation...",
+         "Serveur de synchronisation des contacts et des relances")
+        .sep(),
 
     item(Utilities, "Calendrier1", "&Calendrier", "Calendrier"),
     item(Utilities, "Calculatrice1", "C&alculatrice", "Calculatrice"),

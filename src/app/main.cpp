@@ -2,6 +2,7 @@
 #include "app/command_line.h"
 #include "app/french.h"
 #include "app/main_form.h"
+#include "app/sync_command.h"
 #include "app/version.h"
 #include "book/record_book.h"
 #include "platform/clock.h"
@@ -10,9 +11,11 @@
 #include "tools/posix_clock_setter.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QProcessEnvironment>
 #include <cstdio>
+#include <cstring>
 
 using namespace tarvik;
 
@@ -21,6 +24,10 @@ int main(int argc, char** argv)
     // The commands without a window need no display.
     if (commandline::wanted(argc, argv))
         return commandline::run(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "sync") == 0) {
+        QCoreApplication app(argc, argv);
+        return runSyncCommand(app.arguments().mid(2));
+    }
     QApplication app(argc, argv);
     app.setApplicationVersion(QStringLiteral(TARVIK_VERSION));
     // Ties the windows to the installed desktop entry (its icon, its name).

@@ -13,6 +13,7 @@
 #include "settings/ui/pick_list_editor.h"
 #include "settings/ui/societe_dialog.h"
 #include "storage/ansi.h"
+#include "sync/ui/sync_commands.h"
 #include "tools/ui/calendar_window.h"
 #include "tools/ui/clock_window.h"
 #include "tools/ui/euro_window.h"
@@ -49,6 +50,7 @@ void TMainForm::wireFileCommands()
 
     on("Importer1", [this] { importFile(); });
     on("Exporter1", [this] { exportFile(); });
+    on("Synchroniser1", [this] { syncui::synchronise(m_book, files(), this); });
 }
 
 // The record window's own commands: edits, pages, moves, new and delete.
@@ -123,11 +125,12 @@ void TMainForm::wireSelection()
             [this, f, &book] { f->run([this, &book] { selectionui::showList(book, this); }); });
 }
 
-// The company lines and the pick lists.
+// The company lines, the pick lists and the sync server.
 void TMainForm::wireSettings()
 {
     TFiche* f = m_fiche;
     RecordBook& book = m_book;
+    on("Synchronisation1", [this, &book] { syncui::editSettings(book, this); });
     on("Socit1", [this, &book] {
         settings::CompanyLines lines = book.company();
         if (TSociete::edit(lines, this))

@@ -10,6 +10,7 @@
 #include "settings/preferences.h"
 #include "storage/block_list.h"
 #include "storage/book_flags.h"
+#include "sync/sync_job.h"
 
 #include <QList>
 #include <QString>
@@ -203,6 +204,20 @@ public:
     {
         m_prefs.setEnvelopeLayout(orientation, guideOnRight);
     }
+
+    // --- sync with a CardDAV server (the "dav" companion of the file)
+    sync::DavState syncState(QStringList* notices = nullptr) const;
+    // Keeps the settings of the sync (never a password); throws TarvikError.
+    void setSyncState(const sync::DavState& state);
+    // Writes back the pending edit, syncs, and saves the file and then its
+    // sync state (not for a read-only request). `save` replaces the plain
+    // save (the window's, with its lock and checks); when it returns false
+    // the sync state is not written either. Throws TarvikError when the
+    // sync could not be made; the file is then as it was.
+    sync::SyncResult synchronise(sync::DavClient& client, const sync::SyncRequest& request,
+                                 const std::function<bool()>& cancelled = {},
+                                 const std::function<void(int, int)>& progress = {},
+                                 const std::function<bool()>& save = {});
 
 private:
     void contactMove(selection::Direction direction);

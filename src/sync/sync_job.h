@@ -30,6 +30,7 @@ struct SyncResult
     SyncReport report;
     QStringList notices; // said to the user beside the report
     bool tasksSynced = false;
+    bool saved = false; // the contact file and its sync state were written
 };
 
 // Settles where to sync (the collections from what was given and what was
