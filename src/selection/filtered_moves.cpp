@@ -24,7 +24,9 @@ int menuIndex(Mode mode)
 
 int move(const BlockList& list, int current, Direction direction, int digits, const BlockTest& test)
 {
-    return blocks::nearest(blocks::BlockIndex(list, digits), current, direction,
+    // The index kept with the list: a move reads the blocks it tests, not the
+    // whole list.
+    return blocks::nearest(*blocks::BlockIndex::of(list, digits), current, direction,
                            [&](const blocks::BlockSpan& s) { return test(list, s.first); });
 }
 

@@ -24,8 +24,8 @@ bool startsWithUpper(QByteArrayView line, QByteArrayView query)
 int findBlock(const BlockList& list, int digits, int offset, const QByteArray& query)
 {
     const qsizetype n = list.size();
-    const blocks::BlockIndex index(list, digits);
-    for (const blocks::ListedBlock& block : index.inListOrder()) {
+    const auto index = blocks::BlockIndex::of(list, digits);
+    for (const blocks::ListedBlock& block : index->inListOrder()) {
         // Only headers of a readable number can give a record.
         if (block.number < 0)
             continue;

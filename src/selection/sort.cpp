@@ -173,10 +173,10 @@ int sortRecords(BlockList& list, Key key)
     std::vector<Entry> entries;
     std::vector<QCollatorSortKey> keys; // one per entry, side by side for the comparisons
     QByteArray scratch;
-    const blocks::BlockIndex index(list, blocks::ContactDigits);
-    entries.reserve(size_t(index.inListOrder().size()));
-    keys.reserve(size_t(index.inListOrder().size()));
-    for (const blocks::ListedBlock& block : index.inListOrder()) {
+    const auto index = blocks::BlockIndex::of(list, blocks::ContactDigits);
+    entries.reserve(size_t(index->inListOrder().size()));
+    keys.reserve(size_t(index->inListOrder().size()));
+    for (const blocks::ListedBlock& block : index->inListOrder()) {
         // A record ends at its trailer; a damaged one without a trailer ends
         // before the next header, so it never swallows the record after it.
         // A stray trailer inside it is left-over structure, not a line of the

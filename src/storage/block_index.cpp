@@ -124,33 +124,61 @@ int BlockIndex::end() const
     return 0;
 }
 
+std::shared_ptr<const BlockIndex> BlockIndex::of(const BlockList& list, int digits)
+{
+    if (!list.m_index || list.m_indexDigits != digits) {
+        list.m_index = std::make_shared<const BlockIndex>(list, digits);
+        list.m_indexDigits = digits;
+    }
+    return list.m_index;
+}
+
+// The blocks are visited in number order straight from the index, without a
+// list of them per move: the ones by number, then the few far numbers, which
+// all lie above them.
 int nearest(const BlockIndex& index, int current, Direction direction,
             const std::function<bool(const BlockSpan&)>& test)
 {
-    const QList<BlockSpan> spans = index.inNumberOrder();
-    const auto byNumber = [](const BlockSpan& s, int n) { return s.number < n; };
+    const QList<BlockSpan>& spans = index.m_spans;
+    const QList<BlockSpan>& far = index.m_far;
+    const qsizetype dense = spans.size();
+    const auto passes = [&](const BlockSpan& s) { return s.first >= 0 && test(s); };
     switch (direction) {
     case Direction::Previous:
-        for (auto it = std::lower_bound(spans.begin(), spans.end(), current, byNumber);
-             it != spans.begin();)
-            if (test(*--it))
+        for (auto it = std::lower_bound(far.begin(), far.end(), current,
+                                        [](const BlockSpan&s, int n) { return s.number < n; });
+             it != far.begin();)
+            if (passes(*--it))
                 return it->number;
+        for (qsizetype k = std::min<qsizetype>(current, dense) - 1; k >= 0; --k)
+            if (passes(spans.at(k)))
+                return int(k);
         break;
     case Direction::Next:
-        for (auto it = std::lower_bound(spans.begin(), spans.end(), current + 1, byNumber);
-             it != spans.end(); ++it)
-            if (test(*it))
+        for (qsizetype k = std::max<qsizetype>(qsizetype(current) + 1, 0); k < dense; ++k)
+            if (passes(spans.at(k)))
+                return int(k);
+        for (auto it = std::upper_bound(far.begin(), far.end(), current,
+                                        [](int n, const BlockSpan&s) { return n < s.number; });
+             it != far.end(); ++it)
+            if (passes(*it))
                 return it->number;
         break;
     case Direction::First:
-        for (const BlockSpan& s : spans)
-            if (test(s))
+        for (qsizetype k = 0; k < dense; ++k)
+            if (passes(spans.at(k)))
+                return int(k);
+        for (const BlockSpan& s : far)
+            if (passes(s))
                 return s.number;
         break;
     case Direction::Last:
-        for (auto it = spans.end(); it != spans.begin();)
-            if (test(*--it))
+        for (auto it = far.end(); it != far.begin();)
+            if (passes(*--it))
                 return it->number;
+        for (qsizetype k = dense - 1; k >= 0; --k)
+            if (passes(spans.at(k)))
+                return int(k);
         break;
     }
     return current;

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace tarvik {
@@ -33,16 +34,26 @@ struct ListedBlock
     qsizetype end() const { return trailer >= 0 ? trailer + 1 : next; }
 };
 
+// The four moves over record numbers.
+enum class Direction { Previous, Next, First, Last };
+
 // Every record's block, found in one pass over the lines of the list that
 // begin with "<" (the store keeps them listed from the load on). A block is found by
 // its exact header line (letter case ignored), as blocks::find finds it: the
 // first header of a number wins, and the block runs to the first trailer of
-// that number after it. Build it once per command; it is not updated when the
-// list changes.
+// that number after it. An index is not updated when the list changes: `of`
+// gives the one kept with the list, built again only after an edit that moved
+// lines or touched a header or a trailer.
 class BlockIndex
 {
 public:
     BlockIndex(const BlockList& list, int digits);
+
+    // The index of `list` as it stands now, kept with the list: the moves,
+    // the searches and the load's checks share one instead of each building
+    // its own. The caller may keep it past a later edit of the list, but it
+    // then describes the list as it was.
+    static std::shared_ptr<const BlockIndex> of(const BlockList& list, int digits);
 
     // The block of `number`, or nullopt when the list has none.
     std::optional<BlockSpan> find(int number) const;
@@ -65,6 +76,8 @@ public:
     const QList<ListedBlock>& inListOrder() const { return m_listed; }
 
 private:
+    friend int nearest(const BlockIndex& index, int current, Direction direction,
+                       const std::function<bool(const BlockSpan&)>& test);
     BlockSpan* spanOf(int number, qsizetype lines);
 
     // By number, for the numbers a list of this size can hold densely; first
@@ -74,9 +87,6 @@ private:
     QList<BlockSpan> m_far;
     QList<ListedBlock> m_listed;
 };
-
-// The four moves over record numbers.
-enum class Direction { Previous, Next, First, Last };
 
 // The number a move reaches from `current` over the blocks of `index` that
 // pass `test`: previous gives the nearest such number below `current`, next

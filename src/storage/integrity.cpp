@@ -115,8 +115,8 @@ bool damaged(const BlockList& list, int digits)
     // trailer in small letters, which is not counted) and a stray trailer
     // further down; the duplicate check would then cut the list into blocks
     // that no longer balance.
-    const blocks::BlockIndex index(list, digits);
-    for (const Span& s : index.inListOrder())
+    const auto index = blocks::BlockIndex::of(list, digits);
+    for (const Span& s : index->inListOrder())
         if (s.trailer < 0 || !blocks::isTrailer(list.view(s.trailer)))
             return true;
     return false;
@@ -125,8 +125,8 @@ bool damaged(const BlockList& list, int digits)
 int rebuild(BlockList& list, int recordCount, int digits)
 {
     Q_UNUSED(recordCount); // every block is kept, whatever its number
-    const blocks::BlockIndex index(list, digits);
-    const QList<Span>& all = index.inListOrder();
+    const auto index = blocks::BlockIndex::of(list, digits);
+    const QList<Span>& all = index->inListOrder();
 
     // Blocks by number, each number's copies in list order; duplicates keep a
     // shared number so that the duplicate check that follows can judge them.
@@ -166,8 +166,8 @@ bool Verif(BlockList& list, int& recordCount, Prompter& prompter)
 
 bool removeDuplicates(BlockList& list, int& recordCount, int digits)
 {
-    const blocks::BlockIndex index(list, digits);
-    const QList<Span>& all = index.inListOrder();
+    const auto index = blocks::BlockIndex::of(list, digits);
+    const QList<Span>& all = index->inListOrder();
 
     // The first copy of a number in list order is the one the program reads
     // and writes back; later copies are judged against the copies kept.

@@ -258,6 +258,7 @@ void LineStore::appendFrom(const LineStore& source, qsizetype i, qsizetype n)
         insert(size(), part);
         return;
     }
+    forgetIndex();
     const qsizetype from = size();
     m_lines.reserve(from + n);
     for (qsizetype k = i; k < i + n; ++k) {
@@ -281,6 +282,8 @@ void LineStore::replace(qsizetype i, QByteArrayView line)
     drop(i, 1);
     m_lines[i] = e;
     const bool isMarker = !line.isEmpty() && line.front() == '<';
+    if (wasMarker || isMarker)
+        forgetIndex();
     if (wasMarker != isMarker) {
         auto it = std::lower_bound(m_markers.begin(), m_markers.end(), i);
         if (isMarker)
@@ -296,6 +299,7 @@ void LineStore::insert(qsizetype i, qsizetype n, QByteArrayView line)
     Q_ASSERT(i >= 0 && i <= size());
     if (n <= 0)
         return;
+    forgetIndex();
     m_lines.insert(i, n, store(line));
     noteMarkers(i, !line.isEmpty() && line.front() == '<' ? n : 0, n);
 }
@@ -311,6 +315,7 @@ void LineStore::insert(qsizetype i, const LineStore& lines)
         insert(i, copy);
         return;
     }
+    forgetIndex();
     // A store that shares this one's buffers (a copy or a part of it) gives
     // its lines as they are; any other has its bytes copied.
     if (sharesBuffersOf(lines) && lines.m_long.isEmpty()) {
@@ -339,6 +344,7 @@ void LineStore::remove(qsizetype i, qsizetype n)
     Q_ASSERT(i >= 0 && n >= 0 && i + n <= size());
     if (n == 0)
         return;
+    forgetIndex();
     drop(i, n);
     m_lines.remove(i, n);
     auto first = std::lower_bound(m_markers.begin(), m_markers.end(), i);
@@ -362,6 +368,8 @@ void LineStore::swapItemsAt(qsizetype i, qsizetype j)
         return;
     const bool mi = firstByte(i) == '<';
     const bool mj = firstByte(j) == '<';
+    if (mi || mj)
+        forgetIndex();
     m_lines.swapItemsAt(i, j);
     if (mi != mj) {
         // One marker moves from one index to the other.
@@ -377,6 +385,7 @@ void LineStore::move(qsizetype from, qsizetype to)
     Q_ASSERT(from >= 0 && from < size() && to >= 0 && to < size());
     if (from == to)
         return;
+    forgetIndex();
     m_lines.move(from, to);
     const qsizetype lo = std::min(from, to);
     const qsizetype hi = std::max(from, to);

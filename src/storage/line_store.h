@@ -7,8 +7,13 @@
 #include <compare>
 #include <initializer_list>
 #include <iterator>
+#include <memory>
 
 namespace tarvik {
+
+namespace blocks {
+class BlockIndex;
+}
 
 // An ordered list of text lines kept compact: the bytes of a file as read
 // stay in one buffer and each line is an offset and a length into it, so that
@@ -280,6 +285,8 @@ public:
     };
 
 private:
+    friend class blocks::BlockIndex;
+
     // One line: where its bytes start in the address space of the chunks (the
     // high bits), whether CR LF follows them in their chunk (so that the save
     // can write a run of such lines straight from the chunk) and its length
@@ -323,6 +330,12 @@ private:
     // end.
     qsizetype m_dropped = 0;
     qsizetype m_capacity = 0; // bytes of all the chunks
+    // The block index of these lines, once asked for (blocks::BlockIndex::of),
+    // kept until an edit moves lines or touches a line that begins with "<":
+    // edits of field lines leave every block where it was. Copies share it.
+    mutable std::shared_ptr<const blocks::BlockIndex> m_index;
+    mutable int m_indexDigits = 0;
+    void forgetIndex() { m_index.reset(); }
 };
 
 template <typename F> void LineStore::forEachRun(F&& f) const

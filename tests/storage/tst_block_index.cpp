@@ -1,8 +1,26 @@
 #include "storage/block_index.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace tarvik;
+
+namespace {
+
+// What an index says, as one list of numbers, to compare two indexes.
+QList<qsizetype> summary(const blocks::BlockIndex& index)
+{
+    QList<qsizetype> out;
+    for (const blocks::ListedBlock& b : index.inListOrder())
+        out << b.number << b.first << b.trailer << b.next;
+    out << -9;
+    index.forEachInNumberOrder(
+        [&](const blocks::BlockSpan& s) { out << s.number << s.first << s.last; });
+    out << -9 << index.end();
+    return out;
+}
+
+} // namespace
 
 class TestBlockIndex : public QObject
 {
@@ -182,6 +200,114 @@ private slots:
                                             });
         QCOMPARE(reached, expected);
         QVERIFY(tested <= 10);
+    }
+
+    void nearestReachesFarNumbers_data()
+    {
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<int>("expected");
+        using D = blocks::Direction;
+        // Blocks 0, 2, 500 and 9000 in a list of twelve lines: the last two are
+        // far numbers, kept apart from the ones by number.
+        QTest::newRow("previous from the highest") << int(D::Previous) << 9000 << 500;
+        QTest::newRow("previous from a far one") << int(D::Previous) << 500 << 2;
+        QTest::newRow("previous between far ones") << int(D::Previous) << 600 << 500;
+        QTest::newRow("next to a far one") << int(D::Next) << 2 << 500;
+        QTest::newRow("next between far ones") << int(D::Next) << 500 << 9000;
+        QTest::newRow("next from the highest") << int(D::Next) << 9000 << 9000;
+        QTest::newRow("first") << int(D::First) << 500 << 0;
+        QTest::newRow("last") << int(D::Last) << 0 << 9000;
+        QTest::newRow("previous skips the failing far one") << int(D::Previous) << 9001 << 9000;
+    }
+
+    void nearestReachesFarNumbers()
+    {
+        QFETCH(int, direction);
+        QFETCH(int, current);
+        QFETCH(int, expected);
+        BlockList list;
+        for (int n : {9000, 2, 500, 0})
+            list << blocks::header(n, 5) << "x" << blocks::trailer(n, 5);
+        const blocks::BlockIndex index(list, blocks::ContactDigits);
+        QCOMPARE(blocks::nearest(index, current, blocks::Direction(direction),
+                                 [](const blocks::BlockSpan&) { return true; }),
+                 expected);
+    }
+
+    // The index kept with a list is shared while only field lines change, and
+    // a copy edited on its own does not disturb the original's.
+    void keptWhileOnlyFieldsChange()
+    {
+        BlockList list{"<BLOC00000>", "10001", "Y", "</BLOC00000>",
+                       "<BLOC00001>", "10002", "N", "</BLOC00001>"};
+        const auto kept = blocks::BlockIndex::of(list, blocks::ContactDigits);
+        list.replace(1, "10009");
+        list[6] = "Y";
+        list.swapItemsAt(1, 2);
+        QCOMPARE(blocks::BlockIndex::of(list, blocks::ContactDigits).get(), kept.get());
+
+        BlockList copy = list;
+        copy.prepend(" ");
+        QCOMPARE(blocks::BlockIndex::of(list, blocks::ContactDigits).get(), kept.get());
+        QCOMPARE(blocks::BlockIndex::of(copy, blocks::ContactDigits)->find(1)->first, 5);
+
+        list.replace(4, "<BLOC00002>");
+        const auto after = blocks::BlockIndex::of(list, blocks::ContactDigits);
+        QVERIFY(after.get() != kept.get());
+        QVERIFY(!after->find(1));
+        QCOMPARE(after->find(2)->first, 4);
+        // The one taken before the edit still describes the list as it was.
+        QCOMPARE(kept->find(1)->first, 4);
+    }
+
+    // After any sequence of edits, the index kept with the list is the one a
+    // fresh build gives.
+    void keptIndexFollowsEveryEdit()
+    {
+        BlockList list;
+        for (int n = 0; n < 6; ++n)
+            list << blocks::header(n, 5) << "code"
+                 << "Y" << blocks::trailer(n, 5);
+        const QByteArray pool[] = {"field",        "<BLOC00009>", "</BLOC00002>", "",
+                                   "<note>",       "<BLOC00001>", "</BLOC00009>", "<bloc00003>",
+                                   "<BLOC999999>", "</BLOC00000>"};
+        QRandomGenerator rng(20);
+        for (int step = 0; step < 600; ++step) {
+            const auto kept = blocks::BlockIndex::of(list, blocks::ContactDigits);
+            QCOMPARE(summary(*kept), summary(blocks::BlockIndex(list, blocks::ContactDigits)));
+            const QByteArray& line = pool[rng.bounded(int(std::size(pool)))];
+            const qsizetype n = list.size();
+            const auto at = [&](qsizetype bound) { return qsizetype(rng.bounded(int(bound))); };
+            switch (n < 3 ? 1 : rng.bounded(8)) {
+            case 0:
+                list.replace(at(n), line);
+                break;
+            case 1:
+                list.insert(at(n + 1), line);
+                break;
+            case 2:
+                list.remove(at(n));
+                break;
+            case 3:
+                list.move(at(n), at(n));
+                break;
+            case 4:
+                list.swapItemsAt(at(n), at(n));
+                break;
+            case 5: {
+                const qsizetype from = at(n);
+                list.appendFrom(list.mid(0), from, std::min<qsizetype>(3, n - from));
+                break;
+            }
+            case 6:
+                list[at(n)] = line;
+                break;
+            default:
+                list.insert(at(n + 1), list.mid(at(n), 2));
+                break;
+            }
+        }
     }
 
     void operationDigits()
