@@ -133,6 +133,11 @@ std::shared_ptr<const BlockIndex> BlockIndex::of(const BlockList& list, int digi
     return list.m_index;
 }
 
+const BlockIndex* BlockIndex::kept(const BlockList& list, int digits)
+{
+    return list.m_indexDigits == digits ? list.m_index.get() : nullptr;
+}
+
 // The blocks are visited in number order straight from the index, without a
 // list of them per move: the ones by number, then the few far numbers, which
 // all lie above them.

@@ -54,6 +54,8 @@ public:
     // its own. The caller may keep it past a later edit of the list, but it
     // then describes the list as it was.
     static std::shared_ptr<const BlockIndex> of(const BlockList& list, int digits);
+    // The index kept with `list` for `digits`, when one is: null otherwise.
+    static const BlockIndex* kept(const BlockList& list, int digits);
 
     // The block of `number`, or nullopt when the list has none.
     std::optional<BlockSpan> find(int number) const;

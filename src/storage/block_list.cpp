@@ -1,6 +1,7 @@
 #include "storage/block_list.h"
 
 #include "platform/errors.h"
+#include "storage/block_index.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -129,6 +130,20 @@ static qsizetype firstMarkerFrom(const BlockList& list, qsizetype from, F&& is)
 
 qsizetype find(const BlockList& list, QByteArrayView header, qsizetype from)
 {
+    // A header in the form the program writes is looked up in the index kept
+    // with the list, when there is one: the same line, without the scan. No
+    // index is built for it, as the lookups between edits (an import, say)
+    // would then build one each.
+    if (from <= 0 && header.size() > 6) {
+        const int digits = int(header.size()) - 6;
+        if (const BlockIndex* index = BlockIndex::kept(list, digits)) {
+            if (const Marker m = readMarker(header, digits);
+                m.kind == Marker::Header && m.number >= 0) {
+                const std::optional<BlockSpan> span = index->find(m.number);
+                return span ? span->first : -1;
+            }
+        }
+    }
     const auto equal = [header](QByteArrayView line) { return sameLine(line, header); };
     if (header.startsWith('<'))
         return firstMarkerFrom(list, from, equal);

@@ -269,13 +269,22 @@ private slots:
         for (int n = 0; n < 6; ++n)
             list << blocks::header(n, 5) << "code"
                  << "Y" << blocks::trailer(n, 5);
-        const QByteArray pool[] = {"field",        "<BLOC00009>", "</BLOC00002>", "",
-                                   "<note>",       "<BLOC00001>", "</BLOC00009>", "<bloc00003>",
-                                   "<BLOC999999>", "</BLOC00000>"};
+        const QByteArray pool[] = {"field",        "<BLOC00009>",  "</BLOC00002>", "",
+                                   "<note>",       "<BLOC00001>",  "</BLOC00009>", "<bloc00003>",
+                                   "<BLOC999999>", "</BLOC00000>", "<Bloc00002>"};
         QRandomGenerator rng(20);
         for (int step = 0; step < 600; ++step) {
             const auto kept = blocks::BlockIndex::of(list, blocks::ContactDigits);
             QCOMPARE(summary(*kept), summary(blocks::BlockIndex(list, blocks::ContactDigits)));
+            // A lookup through the kept index finds the line a scan finds.
+            for (int n : {0, 1, 2, 3, 9, 999999}) {
+                const QByteArray head = blocks::header(n, blocks::ContactDigits);
+                qsizetype scanned = -1;
+                for (qsizetype i = 0; i < list.size() && scanned < 0; ++i)
+                    if (blocks::sameLine(list.view(i), head))
+                        scanned = i;
+                QCOMPARE(blocks::find(list, head), scanned);
+            }
             const QByteArray& line = pool[rng.bounded(int(std::size(pool)))];
             const qsizetype n = list.size();
             const auto at = [&](qsizetype bound) { return qsizetype(rng.bounded(int(bound))); };
