@@ -93,6 +93,8 @@ void Recovery::dropOwnEntry()
         // A copy still waiting is dropped, and one being written is let
         // finish, so that no copy appears after it was removed.
         std::unique_lock lock(m_mutex);
+        if (m_job && !m_spare)
+            m_spare = std::move(m_job->lists);
         m_job.reset();
         m_idle.wait(lock, [this] { return !m_busy; });
     }
@@ -124,13 +126,8 @@ bool Recovery::sameAsSeen(const RecordBook& book) const
     if (!m_seen)
         return false;
     const Seen& s = *m_seen;
-    // The lists seen last are shared with the book's: any change of the
-    // book's lists since then has given them storage of their own.
-    const BlockList& contacts = book.contacts();
-    const BlockList& operations = book.operations().list();
-    if (contacts.constData() != s.contacts.constData() || contacts.size() != s.contacts.size() ||
-        operations.constData() != s.operations.constData() ||
-        operations.size() != s.operations.size())
+    if (book.contacts().version() != s.contacts ||
+        book.operations().list().version() != s.operations)
         return false;
     const BookFlags& flags = book.flags();
     if (flags.recordChanged != s.recordChanged || flags.operationsChanged != s.operationsChanged ||
@@ -146,8 +143,8 @@ bool Recovery::sameAsSeen(const RecordBook& book) const
 void Recovery::remember(const RecordBook& book)
 {
     Seen s;
-    s.contacts = book.contacts();
-    s.operations = book.operations().list();
+    s.contacts = book.contacts().version();
+    s.operations = book.operations().list().version();
     s.recordChanged = book.flags().recordChanged;
     s.operationsChanged = book.flags().operationsChanged;
     s.record = book.currentRecord();
@@ -174,10 +171,42 @@ Recovery::Entry Recovery::heading() const
     return e;
 }
 
+Recovery::Lists Recovery::takeStorage()
+{
+    std::lock_guard lock(m_mutex);
+    // A copy not yet started is replaced by the one about to be taken, which
+    // goes into its storage.
+    if (m_job) {
+        Lists lists = std::move(m_job->lists);
+        m_job.reset();
+        return lists;
+    }
+    if (m_spare) {
+        Lists lists = std::move(*m_spare);
+        m_spare.reset();
+        return lists;
+    }
+    return {};
+}
+
+void Recovery::keepStorage(Lists lists)
+{
+    // The bytes go, the tables stay: the book's buffers are its own again
+    // (its next edit goes on filling them instead of starting new ones), and
+    // the next copy is written into memory that is already there.
+    lists.contacts.assignUnshared(BlockList());
+    lists.operations.assignUnshared(BlockList());
+    std::lock_guard lock(m_mutex);
+    if (!m_spare)
+        m_spare = std::move(lists);
+}
+
 Recovery::Job Recovery::jobOf(const RecordBook& book)
 {
     Job job;
-    job.lists = Lists{book.contacts(), book.operations().list()};
+    job.lists = takeStorage();
+    job.lists.contacts.assignUnshared(book.contacts());
+    job.lists.operations.assignUnshared(book.operations().list());
     if (book.flags().recordChanged) {
         job.contact = book.shown();
         job.contactNumber = book.currentRecord();
@@ -194,8 +223,6 @@ bool Recovery::tick(const RecordBook& book)
     if (m_filePath.isEmpty() || !book.TestModif() || sameAsSeen(book))
         return false;
     Job job = jobOf(book);
-    if (m_seen)
-        job.retired.append(Lists{std::move(m_seen->contacts), std::move(m_seen->operations)});
     remember(book);
     job.path = ownEntryPath();
     job.heading = heading();
@@ -214,6 +241,7 @@ bool Recovery::writeNow(const RecordBook& book)
     job.path = ownEntryPath();
     job.heading = heading();
     const bool ok = writeJob(job, failure);
+    keepStorage(std::move(job.lists));
     if (!ok) {
         std::lock_guard lock(m_mutex);
         m_failure = failure;
@@ -225,12 +253,7 @@ void Recovery::hand(Job job)
 {
     {
         std::lock_guard lock(m_mutex);
-        // Only the newest copy matters: one not yet started is replaced,
-        // and its lists go with the new one to be let go by the writer.
-        if (m_job) {
-            job.retired.append(std::move(m_job->lists));
-            job.retired.append(std::move(m_job->retired));
-        }
+        // Only the newest copy matters: one not yet started is replaced.
         m_job = std::move(job);
         if (!m_thread.joinable())
             m_thread = std::thread([this] { run(); });
@@ -254,7 +277,7 @@ void Recovery::run()
         lock.unlock();
         QString failure;
         const bool ok = writeJob(job, failure);
-        // The lists go while the lock is not held: freeing them may take a while.
+        keepStorage(std::move(job.lists));
         job = Job();
         lock.lock();
         if (!ok)

@@ -28,9 +28,12 @@ class RecordBook;
 // work. One entry per open file and process, naming the contact file's full
 // path; it goes when the changes are saved or refused.
 //
-// The copy is taken on the calling (window) thread, which costs only the
-// sharing of the lists, and written by a thread of its own through QSaveFile,
-// so that a large file never holds up the window.
+// The copy is taken on the calling (window) thread and written by a thread
+// of its own through QSaveFile, so that a large file never holds up the
+// window. Taking it copies the lists' tables of lines (not their bytes) into
+// storage that the writer hands back after each copy: a copy that shared the
+// book's tables instead would make the book's next edit copy them whole, in
+// fresh memory, on the window's thread.
 class Recovery
 {
 public:
@@ -120,8 +123,8 @@ public:
     static Lists listsOf(const RecordBook& book);
 
 private:
-    // The lists as the book holds them (shared, so taking them costs
-    // nothing) and the edits on show, written back by the writer.
+    // The lists as the book holds them, in tables of their own, and the
+    // edits on show, written back by the writer.
     struct Job
     {
         QString path;
@@ -131,18 +134,16 @@ private:
         int contactNumber = 0;
         std::optional<OperationRecord> operation;
         int operationNumber = 0;
-        // Lists of earlier copies that may hold the last share of their
-        // storage: let go by the writer, since freeing a large list takes a
-        // while.
-        QList<Lists> retired;
     };
-    static Job jobOf(const RecordBook& book);
-    // What the last copy was taken from: the lists are shared with the book's
-    // own, so a change of the book's lists gives them new storage.
+    Job jobOf(const RecordBook& book);
+    Lists takeStorage();
+    void keepStorage(Lists lists);
+    // What the last copy was taken from: the versions of the lists, which
+    // any change of them changes.
     struct Seen
     {
-        BlockList contacts;
-        BlockList operations;
+        quint64 contacts = 0;
+        quint64 operations = 0;
         bool recordChanged = false;
         bool operationsChanged = false;
         int record = -1;
@@ -173,6 +174,8 @@ private:
     std::condition_variable m_wake;
     std::condition_variable m_idle;
     std::optional<Job> m_job;
+    // Lists whose tables the next copy is written into (their bytes let go).
+    std::optional<Lists> m_spare;
     bool m_busy = false;
     bool m_stop = false;
     QString m_failure;

@@ -1,7 +1,9 @@
 #include "storage/line_store.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -16,7 +18,50 @@ namespace {
 constexpr qsizetype ArenaChunk = qsizetype(64) * 1024;
 constexpr qsizetype MaxChunk = qsizetype(8) * 1024 * 1024;
 
+// `to` becomes a copy of `from` in the storage it already holds when that is
+// its own and large enough; else in new storage with some room to grow, so
+// that the next copies find it large enough.
+template <typename T> void copyInto(QList<T>& to, const QList<T>& from)
+{
+    static_assert(std::is_trivially_copyable_v<T>);
+    if (!to.isDetached() || to.capacity() < from.size()) {
+        QList<T> fresh;
+        fresh.reserve(from.size() + from.size() / 8 + 16);
+        to = std::move(fresh);
+    }
+    // Both keep the storage: clear() truncates a table of its own, and
+    // append() copies into the room there is.
+    to.clear();
+    to.append(from);
+}
+
 } // namespace
+
+void LineStore::edited()
+{
+    // One counter for every store of the process: a version is never given
+    // twice, so that two stores edited apart never look alike.
+    static std::atomic<quint64> last{0};
+    m_version = last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
+void LineStore::assignUnshared(const LineStore& other)
+{
+    if (&other == this) {
+        m_lines.detach();
+        m_markers.detach();
+        return;
+    }
+    copyInto(m_lines, other.m_lines);
+    copyInto(m_markers, other.m_markers);
+    m_chunks = other.m_chunks;
+    m_long = other.m_long;
+    m_dropped = other.m_dropped;
+    m_capacity = other.m_capacity;
+    m_version = other.m_version;
+    m_index = other.m_index;
+    m_indexDigits = other.m_indexDigits;
+}
 
 LineStore::LineStore(std::initializer_list<QByteArrayView> lines)
 {
@@ -109,6 +154,7 @@ LineStore::Entry LineStore::store(QByteArrayView line)
 LineStore LineStore::fromBytes(const QByteArray& data)
 {
     LineStore s;
+    s.edited();
     qsizetype end = data.size();
     if (const void* nul = std::memchr(data.constData(), 0, size_t(end)))
         end = static_cast<const char*>(nul) - data.constData();
@@ -253,6 +299,8 @@ LineStore LineStore::sharingBytes() const
 void LineStore::appendFrom(const LineStore& source, qsizetype i, qsizetype n)
 {
     Q_ASSERT(i >= 0 && n >= 0 && i + n <= source.size());
+    if (n > 0)
+        edited();
     if (&source == this || !sharesBuffersOf(source)) {
         const LineStore part = source.mid(i, n);
         insert(size(), part);
@@ -277,6 +325,7 @@ void LineStore::appendFrom(const LineStore& source, qsizetype i, qsizetype n)
 void LineStore::replace(qsizetype i, QByteArrayView line)
 {
     Q_ASSERT(i >= 0 && i < size());
+    edited();
     const bool wasMarker = firstByte(i) == '<';
     const Entry e = store(line);
     drop(i, 1);
@@ -300,6 +349,7 @@ void LineStore::insert(qsizetype i, qsizetype n, QByteArrayView line)
     if (n <= 0)
         return;
     forgetIndex();
+    edited();
     m_lines.insert(i, n, store(line));
     noteMarkers(i, !line.isEmpty() && line.front() == '<' ? n : 0, n);
 }
@@ -316,6 +366,7 @@ void LineStore::insert(qsizetype i, const LineStore& lines)
         return;
     }
     forgetIndex();
+    edited();
     // A store that shares this one's buffers (a copy or a part of it) gives
     // its lines as they are; any other has its bytes copied.
     if (sharesBuffersOf(lines) && lines.m_long.isEmpty()) {
@@ -345,6 +396,7 @@ void LineStore::remove(qsizetype i, qsizetype n)
     if (n == 0)
         return;
     forgetIndex();
+    edited();
     drop(i, n);
     m_lines.remove(i, n);
     auto first = std::lower_bound(m_markers.begin(), m_markers.end(), i);
@@ -366,6 +418,7 @@ void LineStore::swapItemsAt(qsizetype i, qsizetype j)
 {
     if (i == j)
         return;
+    edited();
     const bool mi = firstByte(i) == '<';
     const bool mj = firstByte(j) == '<';
     if (mi || mj)
@@ -386,6 +439,7 @@ void LineStore::move(qsizetype from, qsizetype to)
     if (from == to)
         return;
     forgetIndex();
+    edited();
     m_lines.move(from, to);
     const qsizetype lo = std::min(from, to);
     const qsizetype hi = std::max(from, to);
@@ -421,6 +475,8 @@ LineStore LineStore::mid(qsizetype pos, qsizetype n) const
     out.m_capacity = m_capacity;
     out.m_long = m_long;
     out.m_lines = m_lines.mid(pos, n);
+    if (n > 0)
+        out.edited();
     auto first = std::lower_bound(m_markers.begin(), m_markers.end(), pos);
     auto last = std::lower_bound(first, m_markers.end(), pos + n);
     out.m_markers.reserve(last - first);

@@ -106,6 +106,20 @@ public:
     // Identity of the table of lines: two stores that give the same address
     // are copies that neither has changed since (every edit detaches it).
     const void* constData() const { return m_lines.constData(); }
+    // A number that every edit changes: two stores that give the same one
+    // hold the same lines, one a copy of the other that neither has changed
+    // since. Unlike constData(), it tells so without keeping the table
+    // shared, which would make the next edit copy the whole table.
+    quint64 version() const { return m_version; }
+
+    // Makes this store a copy of `other` with a table of lines of its own,
+    // written into the table this store already holds when that is its own
+    // and large enough: then the copy allocates nothing, and on a large file
+    // it costs a copy of memory that is already there. The bytes of the lines
+    // stay shared. Unlike a plain copy, whose table stays shared until one
+    // side writes and the writer then copies it whole, neither store ever
+    // copies anything of the other after this.
+    void assignUnshared(const LineStore& other);
 
     LineStore& operator<<(QByteArrayView line)
     {
@@ -336,6 +350,8 @@ private:
     mutable std::shared_ptr<const blocks::BlockIndex> m_index;
     mutable int m_indexDigits = 0;
     void forgetIndex() { m_index.reset(); }
+    quint64 m_version = 0;
+    void edited();
 };
 
 template <typename F> void LineStore::forEachRun(F&& f) const

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+
 using namespace tarvik;
 
 namespace {
@@ -87,6 +89,9 @@ private slots:
     void nulInsideALine();
     void editsDoNotGrowWithoutEnd();
     void sharedLinesTakenOver();
+    void everyEditChangesTheVersion_data();
+    void everyEditChangesTheVersion();
+    void unsharedCopyReusesItsTable();
 };
 
 void TstLineStore::load_data()
@@ -319,6 +324,91 @@ void TstLineStore::sharedLinesTakenOver()
     out.appendFrom(other, 0, 2);
     other.replace(0, "z");
     checkSame(out, {"<new>", "body", "</h>", "rest", "<h>", "<x>", "y"});
+}
+
+using Edit = std::function<void(LineStore&)>;
+
+void TstLineStore::everyEditChangesTheVersion_data()
+{
+    QTest::addColumn<Edit>("edit");
+    QTest::newRow("replace") << Edit([](LineStore& s) { s.replace(1, "x"); });
+    QTest::newRow("assign through []") << Edit([](LineStore& s) { s[0] = "<y>"; });
+    QTest::newRow("insert") << Edit([](LineStore& s) { s.insert(1, "z"); });
+    QTest::newRow("insert lines") << Edit([](LineStore& s) { s.insert(0, LineStore{"a", "b"}); });
+    QTest::newRow("append") << Edit([](LineStore& s) { s << "tail"; });
+    QTest::newRow("remove") << Edit([](LineStore& s) { s.remove(0, 2); });
+    QTest::newRow("take") << Edit([](LineStore& s) { s.takeLast(); });
+    QTest::newRow("swap") << Edit([](LineStore& s) { s.swapItemsAt(0, 2); });
+    QTest::newRow("move") << Edit([](LineStore& s) { s.move(2, 0); });
+    QTest::newRow("remove all") << Edit([](LineStore& s) { s.removeAll("body"); });
+    QTest::newRow("clear") << Edit([](LineStore& s) { s.clear(); });
+    QTest::newRow("taken over") << Edit([](LineStore& s) { s.appendFrom(s.mid(0, 1), 0, 1); });
+}
+
+void TstLineStore::everyEditChangesTheVersion()
+{
+    QFETCH(Edit, edit);
+    // A copy, an unshared copy and the original agree until one is edited;
+    // then the edited one tells so, whichever it is.
+    const LineStore original = LineStore::fromBytes("<h>\r\nbody\r\n</h>\r\n");
+    LineStore copy = original;
+    LineStore own;
+    own.assignUnshared(original);
+    QCOMPARE(copy.version(), original.version());
+    QCOMPARE(own.version(), original.version());
+    edit(copy);
+    edit(own);
+    QVERIFY(copy.version() != original.version());
+    QVERIFY(own.version() != original.version());
+    checkSame(original, {"<h>", "body", "</h>"});
+    QCOMPARE(own, copy);
+    // Two stores of the same lines made apart are not taken for copies: only
+    // a version that says "same" is trusted, never one that says "changed".
+    QVERIFY(LineStore::fromBytes("a\r\n").version() != LineStore::fromBytes("a\r\n").version());
+    QVERIFY(original.mid(0, 1).version() != original.mid(0, 1).version());
+}
+
+void TstLineStore::unsharedCopyReusesItsTable()
+{
+    QByteArray data;
+    for (int i = 0; i < 2000; ++i)
+        data += (i % 5 == 0 ? "<BLOC" : "field ") + QByteArray::number(i) + "\r\n";
+    LineStore book = LineStore::fromBytes(data);
+    QList<QByteArray> model = referenceSplit(data);
+    LineStore copy;
+    copy.assignUnshared(book);
+    checkSame(copy, model);
+    // Neither shares its table with the other: an edit of one leaves the
+    // other's table where it was, and the other's lines as they were.
+    const void* bookTable = book.constData();
+    const void* copyTable = copy.constData();
+    QVERIFY(bookTable != copyTable);
+    book.replace(3, "<changed>");
+    book.insert(10, "added");
+    copy.replace(0, "mine");
+    QCOMPARE(copy.constData(), copyTable);
+    QList<QByteArray> copyModel = model;
+    copyModel[0] = "mine";
+    checkSame(copy, copyModel);
+    model[3] = "<changed>";
+    model.insert(10, "added");
+    checkSame(book, model);
+    // A later copy goes into the same table, a smaller one too, and lets go
+    // of the bytes it shared.
+    copy.assignUnshared(book);
+    QCOMPARE(copy.constData(), copyTable);
+    checkSame(copy, model);
+    copy.assignUnshared(book.mid(100, 20));
+    QCOMPARE(copy.constData(), copyTable);
+    checkSame(copy, model.mid(100, 20));
+    copy.assignUnshared(LineStore());
+    QVERIFY(copy.isEmpty());
+    QCOMPARE(copy.bufferBytes(), 0);
+    // A copy of a shared table takes one of its own.
+    LineStore shared = book;
+    shared.assignUnshared(book);
+    QVERIFY(shared.constData() != book.constData());
+    checkSame(shared, model);
 }
 
 QTEST_GUILESS_MAIN(TstLineStore)
