@@ -193,9 +193,15 @@ QString usageText()
                "         ajoute les contacts des fichiers ENTRÉE à FICHIER.ctc (créé s'il\n"
                "         n'existe pas) et l'enregistre ; FORMAT : vcard, csv, txt, semicolon\n"
                "         ou dbf.\n"
+               "       tarvik sync [--server URL] [--calendar URL] [--user NOM]\n"
+               "                   [--password-file FICHIER] [--prefer local|server] FICHIER.ctc\n"
+               "         synchronise les contacts (CardDAV) et les relances (CalDAV) avec le\n"
+               "         serveur ; ce qui est donné une fois est gardé pour ce fichier (jamais\n"
+               "         le mot de passe, lu dans FICHIER, illisible par les autres).\n"
                "       tarvik --help | --version\n"
                "Code de sortie : 0 réussite, 1 fichier illisible ou impossible à écrire (rien\n"
-               "n'est écrit), 2 ligne de commande incomprise.\n");
+               "n'est écrit), 2 ligne de commande incomprise ; pour sync, 3 : des conflits\n"
+               "restent à trancher (--prefer, ou Synchroniser dans la fenêtre).\n");
 }
 
 int run(int argc, char** argv)

@@ -218,15 +218,18 @@ void TMainForm::applyStep(commands::Step step)
     }
     if (step == commands::Step::Valide)
         m_fileCommandsOn = true;
-    updateSaveCommands();
+    updateStateCommands();
 }
 
-void TMainForm::updateSaveCommands()
+void TMainForm::updateStateCommands()
 {
     // A file open read-only is never written over: only Save As stays.
     const bool on = m_fileCommandsOn && !(m_files && m_files->readOnly());
     action(QStringLiteral("SaveItem"))->setEnabled(on);
     action(QStringLiteral("SaveBtn"))->setEnabled(on);
+    // The sync needs a file of its own with a server set for it.
+    action(QStringLiteral("Synchroniser1"))
+        ->setEnabled(m_fileCommandsOn && m_book.syncConfigured());
 }
 
 void TMainForm::Valide()
@@ -289,7 +292,7 @@ void TMainForm::updateTitle()
         (caption == QLatin1String("Fiche") ? QStringLiteral("Tarvik")
                                            : QStringLiteral("Tarvik - [%1]").arg(caption)) +
         (m_files && m_files->readOnly() ? QStringLiteral(" (lecture seule)") : QString()));
-    updateSaveCommands();
+    updateStateCommands();
 }
 
 // ---------------------------------------------------------------- start and close

@@ -117,7 +117,7 @@ private:
     void firstShow();
     void tick();
     void updateTitle();
-    void updateSaveCommands();
+    void updateStateCommands();
     void about();
     void chooseContactMode(selection::Mode mode);
     void chooseOperationMode(operations::Selection mode);

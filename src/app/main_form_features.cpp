@@ -130,7 +130,10 @@ void TMainForm::wireSettings()
 {
     TFiche* f = m_fiche;
     RecordBook& book = m_book;
-    on("Synchronisation1", [this, &book] { syncui::editSettings(book, this); });
+    on("Synchronisation1", [this, &book] {
+        syncui::editSettings(book, this);
+        updateStateCommands();
+    });
     on("Socit1", [this, &book] {
         settings::CompanyLines lines = book.company();
         if (TSociete::edit(lines, this))

@@ -207,6 +207,8 @@ public:
 
     // --- sync with a CardDAV server (the "dav" companion of the file)
     sync::DavState syncState(QStringList* notices = nullptr) const;
+    // A file of its own with a server set for it: what the sync needs.
+    bool syncConfigured() const;
     // Keeps the settings of the sync (never a password); throws TarvikError.
     void setSyncState(const sync::DavState& state);
     // Writes back the pending edit, syncs, and saves the file and then its

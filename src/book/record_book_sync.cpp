@@ -7,6 +7,8 @@
 #include "platform/errors.h"
 #include "sync/dav_client.h"
 
+#include <QFileInfo>
+
 namespace tarvik {
 
 namespace {
@@ -38,6 +40,13 @@ sync::DavState RecordBook::syncState(QStringList* notices) const
     if (m_contactPath.isEmpty())
         return {};
     return sync::DavState::load(sync::DavState::companionPath(m_contactPath), notices);
+}
+
+bool RecordBook::syncConfigured() const
+{
+    return !m_contactPath.isEmpty() &&
+           QFileInfo::exists(sync::DavState::companionPath(m_contactPath)) &&
+           !syncState().server.isEmpty();
 }
 
 void RecordBook::setSyncState(const sync::DavState& state)

@@ -35,6 +35,12 @@ public:
     // One-line input box; nullopt when cancelled.
     virtual std::optional<QString> inputText(const QString& caption, const QString& prompt,
                                              const QString& initial) = 0;
+    // The same box for a secret: what is typed is not shown. A prompter
+    // that shows nothing of what is typed asks as inputText does.
+    virtual std::optional<QString> inputPassword(const QString& caption, const QString& prompt)
+    {
+        return inputText(caption, prompt, QString());
+    }
     // Open dialog. filters are "Label (*.ext)" entries in order.
     virtual std::optional<FileChoice> chooseOpenFile(const QStringList& filters,
                                                      const QString& defaultSuffix) = 0;

@@ -164,6 +164,7 @@ void TstCommandLine::helpAndVersion()
     const Run help = tarvik({"--help"}, dir.path());
     QCOMPARE(help.code, 0);
     QVERIFY(help.out.contains("tarvik export --format FORMAT FICHIER.ctc SORTIE"));
+    QVERIFY(help.out.contains("tarvik sync [--server URL]"));
     const Run version = tarvik({"--version"}, dir.path());
     QCOMPARE(version.code, 0);
     QVERIFY(version.out.startsWith("Tarvik "));

@@ -193,7 +193,9 @@ void TstMainCommands::enablingFollowsTheTable()
     auto compare = [&](const QString& after) {
         for (int i = 0; i < commands::Count; ++i) {
             const QString name = QLatin1String(commands::table()[i].name);
-            QVERIFY2(m_form->action(name)->isEnabled() == model[i],
+            // The sync also needs a server set for the file, and there is none here.
+            const bool wanted = model[i] && name != QLatin1String("Synchroniser1");
+            QVERIFY2(m_form->action(name)->isEnabled() == wanted,
                      qPrintable(name + " after " + after));
         }
     };

@@ -61,6 +61,16 @@ std::optional<QString> QtPrompter::inputText(const QString& caption, const QStri
     return text;
 }
 
+std::optional<QString> QtPrompter::inputPassword(const QString& caption, const QString& prompt)
+{
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(m_parent, caption, prompt, QLineEdit::Password, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
 static int indexOfFilter(const QStringList& filters, const QString& selected)
 {
     const qsizetype i = filters.indexOf(selected);

@@ -21,6 +21,7 @@ public:
     Answer askYesNoCancel(const QString& text) override;
     std::optional<QString> inputText(const QString& caption, const QString& prompt,
                                      const QString& initial) override;
+    std::optional<QString> inputPassword(const QString& caption, const QString& prompt) override;
     std::optional<FileChoice> chooseOpenFile(const QStringList& filters,
                                              const QString& defaultSuffix) override;
     std::optional<FileChoice> chooseSaveFile(const QStringList& filters,

@@ -12,8 +12,6 @@
 
 #include <QApplication>
 #include <QHash>
-#include <QInputDialog>
-#include <QLineEdit>
 #include <QProgressDialog>
 
 namespace tarvik::syncui {
@@ -78,13 +76,12 @@ void synchronise(RecordBook& book, FileCommands& files, QWidget* parent)
         request.readOnly = files.readOnly();
         request.password = knownPassword(state);
         if (request.password.isEmpty()) {
-            bool ok = false;
-            request.password =
-                QInputDialog::getText(parent, QStringLiteral("Synchronisation"),
-                                      QStringLiteral("Mot de passe de %1 :").arg(state.user),
-                                      QLineEdit::Password, QString(), &ok);
-            if (!ok)
+            const std::optional<QString> typed = book.prompter().inputPassword(
+                QStringLiteral("Synchronisation"),
+                QStringLiteral("Mot de passe de %1 :").arg(state.user));
+            if (!typed)
                 return;
+            request.password = *typed;
             runPasswords().insert(sync::passwordKey(state.server, state.user), request.password);
         }
 
