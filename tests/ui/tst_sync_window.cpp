@@ -72,7 +72,8 @@ private:
         return url;
     }
     // The cards of `book` as the server holds them, by href.
-    QHash<QUrl, sync::DavReply> cards(const QUrl& book, const QString& user = QStringLiteral("alice"))
+    QHash<QUrl, sync::DavReply> cards(const QUrl& book,
+                                      const QString& user = QStringLiteral("alice"))
     {
         sync::DavClient c;
         c.setCredentials(user, "secret");
@@ -158,18 +159,19 @@ void TstSyncWindow::cleanup()
 
 void TstSyncWindow::setServer(const QUrl& book)
 {
-    withModal(QStringLiteral("SyncSettingsDialog"), [&] { action("Synchronisation1")->trigger(); },
-              [&](QWidget* w) {
-                  QCOMPARE(w->objectName(), QStringLiteral("SyncSettingsDialog"));
-                  in<QLineEdit>(w, "SyncServerEdit")->setText(book.toString());
-                  in<QLineEdit>(w, "SyncUserEdit")->setText(QStringLiteral("alice"));
-                  in<QLineEdit>(w, "SyncPasswordEdit")->setText(QStringLiteral("secret"));
-                  QTest::mouseClick(in<QPushButton>(w, "SyncTestButton"), Qt::LeftButton);
-                  auto* books = in<QComboBox>(w, "SyncAddressBookCombo");
-                  QCOMPARE(books->count(), 1);
-                  QCOMPARE(books->currentData().toUrl(), book);
-                  static_cast<QDialog*>(w)->accept();
-              });
+    withModal(
+        QStringLiteral("SyncSettingsDialog"), [&] { action("Synchronisation1")->trigger(); },
+        [&](QWidget* w) {
+            QCOMPARE(w->objectName(), QStringLiteral("SyncSettingsDialog"));
+            in<QLineEdit>(w, "SyncServerEdit")->setText(book.toString());
+            in<QLineEdit>(w, "SyncUserEdit")->setText(QStringLiteral("alice"));
+            in<QLineEdit>(w, "SyncPasswordEdit")->setText(QStringLiteral("secret"));
+            QTest::mouseClick(in<QPushButton>(w, "SyncTestButton"), Qt::LeftButton);
+            auto* books = in<QComboBox>(w, "SyncAddressBookCombo");
+            QCOMPARE(books->count(), 1);
+            QCOMPARE(books->currentData().toUrl(), book);
+            static_cast<QDialog*>(w)->accept();
+        });
 }
 
 void TstSyncWindow::settingsThenSyncFromTheMenu()
@@ -243,15 +245,16 @@ void TstSyncWindow::conflictLeftToTheUser()
     // The user takes the server's record from the conflict list.
     m_prompter->asked.clear();
     QString listed;
-    withModal(QStringLiteral("SyncConflictDialog"), [&] { action("Synchroniser1")->trigger(); },
-              [&](QWidget* w) {
-                  QCOMPARE(w->objectName(), QStringLiteral("SyncConflictDialog"));
-                  listed = w->findChild<QWidget*>(QStringLiteral("SyncConflictTable"))
-                               ->property("rowCount")
-                               .toString();
-                  QTest::mouseClick(in<QPushButton>(w, "SyncAllServerButton"), Qt::LeftButton);
-                  QTest::mouseClick(in<QPushButton>(w, "SyncApplyButton"), Qt::LeftButton);
-              });
+    withModal(
+        QStringLiteral("SyncConflictDialog"), [&] { action("Synchroniser1")->trigger(); },
+        [&](QWidget* w) {
+            QCOMPARE(w->objectName(), QStringLiteral("SyncConflictDialog"));
+            listed = w->findChild<QWidget*>(QStringLiteral("SyncConflictTable"))
+                         ->property("rowCount")
+                         .toString();
+            QTest::mouseClick(in<QPushButton>(w, "SyncAllServerButton"), Qt::LeftButton);
+            QTest::mouseClick(in<QPushButton>(w, "SyncApplyButton"), Qt::LeftButton);
+        });
     QCOMPARE(listed, QStringLiteral("1"));
     QVERIFY2(m_prompter->texts("information").last().endsWith("0 conflit(s)"),
              qPrintable(m_prompter->texts("information").join('\n')));
