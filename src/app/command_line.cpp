@@ -8,8 +8,8 @@
 #include "exchange/import.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
+#include "platform/fixed_prompter.h"
 #include "platform/process_table.h"
-#include "platform/prompter.h"
 #include "platform/startup.h"
 
 #include <QCommandLineParser>
@@ -38,7 +38,8 @@ void print(FILE* to, const QString& text)
 // The questions the windows ask get the answer a user would give to go on,
 // and the command says which: a damaged file is repaired as "Oui" would.
 // Messages go to standard error, which leaves standard output to the data.
-class AnsweringPrompter : public Prompter
+// No dialog: the choices of files and texts have no answer here.
+class AnsweringPrompter : public FixedPrompter
 {
 public:
     void information(const QString& text) override { print(stderr, text); }
@@ -56,19 +57,6 @@ public:
     {
         print(stderr, text + QStringLiteral(" -> Oui"));
         return Answer::Yes;
-    }
-    std::optional<QString> inputText(const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<FileChoice> chooseOpenFile(const QStringList&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<FileChoice> chooseSaveFile(const QStringList&, const QString&,
-                                             const QString&) override
-    {
-        return std::nullopt;
     }
 };
 

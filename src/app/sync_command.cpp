@@ -4,8 +4,8 @@
 #include "book/record_book.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
+#include "platform/fixed_prompter.h"
 #include "platform/process_table.h"
-#include "platform/prompter.h"
 #include "storage/ansi.h"
 #include "sync/credentials.h"
 #include "sync/dav_client.h"
@@ -25,7 +25,8 @@ void say(FILE* to, const QString& text)
 }
 
 // The questions of a load have a fixed answer here, and the answer is said.
-class CommandPrompter : public Prompter
+// No dialog: the choices of files and texts have no answer here.
+class CommandPrompter : public FixedPrompter
 {
 public:
     void information(const QString& text) override { say(stdout, text); }
@@ -34,19 +35,6 @@ public:
     Answer askYesNoCancel(const QString& text) override
     {
         return answer(text) ? Answer::Yes : Answer::Cancel;
-    }
-    std::optional<QString> inputText(const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<FileChoice> chooseOpenFile(const QStringList&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<FileChoice> chooseSaveFile(const QStringList&, const QString&,
-                                             const QString&) override
-    {
-        return std::nullopt;
     }
 
 private:

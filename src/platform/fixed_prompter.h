@@ -5,7 +5,8 @@
 namespace tarvik {
 
 // A prompter that shows nothing and gives the same answer to every question:
-// for programs that only look at the data (benchmarks, fuzz targets).
+// for programs that only look at the data (benchmarks, fuzz targets), and the
+// base of the command-line prompters, which offer no choice of file or text.
 class FixedPrompter : public Prompter
 {
 public:
