@@ -11,6 +11,7 @@
 #include "storage/integrity.h"
 
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdint>
 
 using namespace tarvik;
@@ -48,7 +49,8 @@ bool sameAs(const BlockList& store, const QList<QByteArray>& model)
         if (model.at(i).startsWith('<'))
             markers.append(i);
     }
-    return store == model && store.joined() == joined && store.markerLines() == markers;
+    return store == model && store.joined() == joined &&
+           std::ranges::equal(store.markerLines(), markers);
 }
 
 // The line store against a plain list: loaded from the bytes, then edited

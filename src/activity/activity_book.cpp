@@ -6,6 +6,7 @@
 #include "contacts/history.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
+#include "storage/block_index.h"
 
 #include <QDir>
 
@@ -65,11 +66,18 @@ void ActivityBook::Compteurs(const BlockList& list)
     int alerts = 0;
     int sales = 0;
     const qsizetype n = list.size();
-    // Headers are among the lines that begin with "<"; the fields are read in
-    // place.
-    for (const qsizetype i : list.markerLines()) {
-        if (!blocks::isHeader(list.view(i)))
-            continue;
+    // The headers in list order, from the index kept with the list; the
+    // fields are read in place.
+    const auto index = blocks::BlockIndex::of(list, blocks::ContactDigits);
+    const QList<blocks::ListedBlock>& listed = index->inListOrder();
+    for (qsizetype k = 0; k < listed.size(); ++k) {
+        if (k + 16 < listed.size())
+            list.ahead(listed.at(k + 16).first + contact::Alert);
+        if (k + 8 < listed.size()) {
+            list.aheadBytes(listed.at(k + 8).first + contact::Alert);
+            list.aheadBytes(listed.at(k + 8).first + contact::SaleClosed);
+        }
+        const qsizetype i = listed.at(k).first;
         if (n < i + 29)
             break;
         if (list.view(i + contact::Alert) == "Y")

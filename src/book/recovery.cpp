@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/process_table.h"
+#include "storage/large_memory.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -379,7 +380,7 @@ Recovery::Entry Recovery::read(const QString& entryPath, const QString& expected
     QFile f(entryPath);
     if (!f.open(QIODevice::ReadOnly))
         throw TarvikError(f.errorString());
-    Entry e = decode(f.readAll());
+    Entry e = decode(memory::readAll(f));
     e.entryPath = entryPath;
     if (!expectedFile.isEmpty() && e.filePath != absolute(expectedFile))
         throw TarvikError(QStringLiteral("copie d'un autre fichier"));

@@ -236,6 +236,9 @@ protected:
     {
         changed() = false;
         m_list = std::move(lines);
+        // One pass over the headers and trailers, kept with the list for the
+        // count and the checks that follow.
+        blocks::BlockIndex::of(m_list, Rules.digits);
         m_count = blocks::countHeaders(m_list);
         if (repair && repair(m_list, m_count))
             m_flags.fileModified = true;

@@ -50,18 +50,30 @@ static bool ownTrailer(QByteArrayView line, QByteArrayView head)
 BlockIndex::BlockIndex(const BlockList& list, int digits)
 {
     const qsizetype n = list.size();
+    m_markers.reserve(list.markerLines().size());
+    m_listed.reserve(list.markerLines().size() / 2 + 1);
     qsizetype open = -1; // the last header in list order, while its trailer is awaited
-    for (const qsizetype i : list.markerLines()) {
+    const QList<qsizetype>& lines = list.markerLines();
+    for (qsizetype k = 0; k < lines.size(); ++k) {
+        // On a large file every marker stands in memory of its own, far from
+        // the last one: asked for ahead, it is there when the loop comes.
+        if (k + 16 < lines.size())
+            list.ahead(lines.at(k + 16));
+        if (k + 8 < lines.size())
+            list.aheadBytes(lines.at(k + 8));
+        const qsizetype i = lines.at(k);
         const QByteArrayView line = list.view(i);
         if (line.size() < 5)
             continue;
         const Marker m = readMarker(line, digits);
+        if (m.kind != Marker::None)
+            m_markers.append(MarkedLine{i, m});
         if (m.kind == Marker::Header) {
             if (m.capitals) {
                 if (!m_listed.isEmpty())
                     m_listed.last().next = i;
                 open = m_listed.size();
-                m_listed.append(ListedBlock{m.number, i, -1, n});
+                m_listed.append(ListedBlock{m.number, i, -1, n, false});
             }
             if (m.number >= 0) {
                 BlockSpan* span = spanOf(m.number, n);
@@ -71,6 +83,7 @@ BlockIndex::BlockIndex(const BlockList& list, int digits)
         } else if (m.kind == Marker::Trailer) {
             if (open >= 0 && ownTrailer(line, list.view(m_listed.at(open).first))) {
                 m_listed[open].trailer = i;
+                m_listed[open].trailerInCapitals = m.capitals;
                 open = -1;
             }
             if (m.number >= 0) {
@@ -136,6 +149,11 @@ std::shared_ptr<const BlockIndex> BlockIndex::of(const BlockList& list, int digi
 const BlockIndex* BlockIndex::kept(const BlockList& list, int digits)
 {
     return list.m_indexDigits == digits ? list.m_index.get() : nullptr;
+}
+
+const BlockIndex* BlockIndex::keptAny(const BlockList& list)
+{
+    return list.m_index.get();
 }
 
 // The blocks are visited in number order straight from the index, without a

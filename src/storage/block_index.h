@@ -24,14 +24,22 @@ struct BlockSpan
 // see it: a line beginning with "<BLOC" in capitals.
 struct ListedBlock
 {
-    int number = -1;        // -1 when the header is not exactly header(n, digits)
-    qsizetype first = -1;   // the header line
-    qsizetype trailer = -1; // its own trailer, when one comes before the next header
-    qsizetype next = -1;    // the next header of the list, or the list's size
+    int number = -1;                // -1 when the header is not exactly header(n, digits)
+    qsizetype first = -1;           // the header line
+    qsizetype trailer = -1;         // its own trailer, when one comes before the next header
+    qsizetype next = -1;            // the next header of the list, or the list's size
+    bool trailerInCapitals = false; // that trailer written "</BLOC", as the program writes it
 
     // One past the block's last line: its trailer, or the line before the next
     // header when it has none, so that a damaged block never swallows the next.
     qsizetype end() const { return trailer >= 0 ? trailer + 1 : next; }
+};
+
+// A line of the list that reads as a header or a trailer, with what it reads.
+struct MarkedLine
+{
+    qsizetype line = -1;
+    Marker marker;
 };
 
 // The four moves over record numbers.
@@ -56,6 +64,9 @@ public:
     static std::shared_ptr<const BlockIndex> of(const BlockList& list, int digits);
     // The index kept with `list` for `digits`, when one is: null otherwise.
     static const BlockIndex* kept(const BlockList& list, int digits);
+    // The index kept with `list` for any number of digits, or null: for
+    // what does not depend on them, such as the headers in list order.
+    static const BlockIndex* keptAny(const BlockList& list);
 
     // The block of `number`, or nullopt when the list has none.
     std::optional<BlockSpan> find(int number) const;
@@ -77,6 +88,12 @@ public:
     // Every header in list order, copies and unnumbered headers included.
     const QList<ListedBlock>& inListOrder() const { return m_listed; }
 
+    // Every line that reads as a header or a trailer ("<BLOC" or "</BLOC",
+    // letter case ignored), in list order, as readMarker read it: the checks
+    // that go over all of them read this table instead of the lines, which on
+    // a large file stand far apart in memory.
+    const QList<MarkedLine>& markers() const { return m_markers; }
+
 private:
     friend int nearest(const BlockIndex& index, int current, Direction direction,
                        const std::function<bool(const BlockSpan&)>& test);
@@ -88,6 +105,7 @@ private:
     // The few numbers beyond, in ascending order.
     QList<BlockSpan> m_far;
     QList<ListedBlock> m_listed;
+    QList<MarkedLine> m_markers;
 };
 
 // The number a move reaches from `current` over the blocks of `index` that

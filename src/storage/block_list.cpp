@@ -2,6 +2,7 @@
 
 #include "platform/errors.h"
 #include "storage/block_index.h"
+#include "storage/large_memory.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -206,6 +207,9 @@ void replaceBlock(BlockList& list, const QList<QByteArray>& block)
 
 int countHeaders(const BlockList& list)
 {
+    // The index lists the headers in list order, whatever its digits.
+    if (const BlockIndex* index = BlockIndex::keptAny(list))
+        return int(index->inListOrder().size());
     int n = 0;
     for (const qsizetype i : list.markerLines())
         if (isHeader(list.view(i)))
@@ -264,7 +268,7 @@ BlockList loadFile(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         throw TarvikError(QStringLiteral("Impossible de lire le fichier %1 : %2")
                               .arg(QFileInfo(path).fileName(), file.errorString()));
-    return splitLines(file.readAll());
+    return splitLines(memory::readAll(file));
 }
 
 void saveFile(const QString& path, const BlockList& list)

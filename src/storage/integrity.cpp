@@ -97,9 +97,10 @@ bool Augmente(BlockList& list)
 
 bool damaged(const BlockList& list, int digits)
 {
+    const auto index = blocks::BlockIndex::of(list, digits);
     qsizetype balance = 0;
-    for (const qsizetype i : list.markerLines()) {
-        const blocks::Marker m = blocks::readMarker(list.view(i), digits);
+    for (const blocks::MarkedLine& marked : index->markers()) {
+        const blocks::Marker& m = marked.marker;
         if (m.isHeader())
             ++balance;
         else if (m.isTrailer())
@@ -115,9 +116,8 @@ bool damaged(const BlockList& list, int digits)
     // trailer in small letters, which is not counted) and a stray trailer
     // further down; the duplicate check would then cut the list into blocks
     // that no longer balance.
-    const auto index = blocks::BlockIndex::of(list, digits);
     for (const Span& s : index->inListOrder())
-        if (s.trailer < 0 || !blocks::isTrailer(list.view(s.trailer)))
+        if (s.trailer < 0 || !s.trailerInCapitals)
             return true;
     return false;
 }
@@ -251,12 +251,13 @@ bool closeGaps(BlockList& list, int& recordCount, int digits)
     // The numbers of the headers, sorted and unique: a number's dense number
     // is its place among them.
     std::vector<int> numbers;
-    const QList<qsizetype> markers = list.markerLines();
-    numbers.reserve(size_t(markers.size()));
-    for (const qsizetype i : markers)
-        if (const blocks::Marker m = blocks::readMarker(list.view(i), digits);
-            usable(m) && m.isHeader())
-            numbers.push_back(m.number);
+    // Held here: the renumbering below drops the index kept with the list.
+    const auto index = blocks::BlockIndex::of(list, digits);
+    const QList<blocks::MarkedLine>& markers = index->markers();
+    numbers.reserve(size_t(index->inListOrder().size()));
+    for (const blocks::MarkedLine& marked : markers)
+        if (usable(marked.marker) && marked.marker.isHeader())
+            numbers.push_back(marked.marker.number);
     if (!std::is_sorted(numbers.begin(), numbers.end()))
         std::sort(numbers.begin(), numbers.end());
     numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
@@ -269,8 +270,9 @@ bool closeGaps(BlockList& list, int& recordCount, int digits)
         return std::binary_search(numbers.begin(), numbers.end(), n);
     };
 
-    for (const qsizetype i : markers) {
-        const blocks::Marker m = blocks::readMarker(list.view(i), digits);
+    for (const blocks::MarkedLine& marked : markers) {
+        const qsizetype i = marked.line;
+        const blocks::Marker& m = marked.marker;
         if (!usable(m))
             continue;
         if (m.number == dense(m.number))

@@ -1,5 +1,7 @@
 #include "storage/line_store.h"
 
+#include "storage/large_memory.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -27,12 +29,41 @@ template <typename T> void copyInto(QList<T>& to, const QList<T>& from)
     if (!to.isDetached() || to.capacity() < from.size()) {
         QList<T> fresh;
         fresh.reserve(from.size() + from.size() / 8 + 16);
+        memory::adviseHugePages(fresh);
         to = std::move(fresh);
     }
     // Both keep the storage: clear() truncates a table of its own, and
     // append() copies into the room there is.
     to.clear();
     to.append(from);
+}
+
+// How many bytes of p[0 .. n) are `c`.
+qsizetype countOf(char c, const char* p, qsizetype n)
+{
+    qsizetype count = 0;
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    // Each byte of `run` counts the hits in its column, for at most 255
+    // rounds; their sum then goes to `total`.
+    const __m128i wanted = _mm_set1_epi8(c);
+    const __m128i zero = _mm_setzero_si128();
+    __m128i total = zero;
+    while (i + 16 <= n) {
+        __m128i run = zero;
+        const qsizetype rounds = std::min<qsizetype>(255, (n - i) / 16);
+        for (qsizetype r = 0; r < rounds; ++r, i += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            run = _mm_sub_epi8(run, _mm_cmpeq_epi8(v, wanted));
+        }
+        total = _mm_add_epi64(total, _mm_sad_epu8(run, zero));
+    }
+    count =
+        qsizetype(_mm_cvtsi128_si64(total) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(total, total)));
+#endif
+    for (; i < n; ++i)
+        count += p[i] == c ? 1 : 0;
+    return count;
 }
 
 } // namespace
@@ -167,9 +198,11 @@ LineStore LineStore::fromBytes(const QByteArray& data)
         own = QByteArray(data.constData(), data.size());
     s.m_chunks.append(Chunk{0, own, false});
     s.m_capacity = own.capacity();
-    // Lines of realistic files are a few dozen bytes long; the table grows in
-    // place past this guess.
-    s.m_lines.reserve(end / 24 + 16);
+    // The table is sized once from a count of the LFs (one line each, CR LF
+    // or not), so that it never moves while it fills; only a file of lone
+    // CRs makes it grow.
+    s.m_lines.reserve(countOf('\n', own.constData(), end) + 1);
+    memory::adviseHugePages(s.m_lines);
     s.m_markers.reserve(end / 256 + 16);
 
     const char* p = own.constData();
@@ -265,8 +298,10 @@ void LineStore::compactWhenWasteful()
     Chunk chunk;
     chunk.arena = true;
     chunk.bytes.reserve(std::max(total, ArenaChunk));
+    memory::adviseHugePages(chunk.bytes.constData(), chunk.bytes.capacity());
     QList<Entry> lines;
     lines.reserve(size());
+    memory::adviseHugePages(lines);
     QHash<quint64, qsizetype> longLengths;
     for (qsizetype i = 0; i < size(); ++i) {
         const QByteArrayView v = view(i);
@@ -536,6 +571,10 @@ bool LineStore::operator==(const LineStore& other) const
 {
     if (size() != other.size())
         return false;
+    // Two empty tables may be one without storage and one with: QList's own
+    // comparison would then hand memcmp a null pointer.
+    if (isEmpty())
+        return true;
     if (m_lines == other.m_lines && m_chunks.size() == other.m_chunks.size() && m_long.isEmpty() &&
         other.m_long.isEmpty()) {
         bool same = true;

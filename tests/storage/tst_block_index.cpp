@@ -12,7 +12,10 @@ QList<qsizetype> summary(const blocks::BlockIndex& index)
 {
     QList<qsizetype> out;
     for (const blocks::ListedBlock& b : index.inListOrder())
-        out << b.number << b.first << b.trailer << b.next;
+        out << b.number << b.first << b.trailer << b.next << b.trailerInCapitals;
+    out << -9;
+    for (const blocks::MarkedLine& m : index.markers())
+        out << m.line << m.marker.kind << m.marker.capitals << m.marker.lead << m.marker.number;
     out << -9;
     index.forEachInNumberOrder(
         [&](const blocks::BlockSpan& s) { out << s.number << s.first << s.last; });
@@ -276,6 +279,17 @@ private slots:
         for (int step = 0; step < 600; ++step) {
             const auto kept = blocks::BlockIndex::of(list, blocks::ContactDigits);
             QCOMPARE(summary(*kept), summary(blocks::BlockIndex(list, blocks::ContactDigits)));
+            // Its table of markers is what reading every line gives.
+            QList<qsizetype> read;
+            for (qsizetype i = 0; i < list.size(); ++i)
+                if (const blocks::Marker m = blocks::readMarker(list.view(i), 5);
+                    m.kind != blocks::Marker::None)
+                    read << i << m.kind << m.capitals << m.lead << m.number;
+            QList<qsizetype> tabled;
+            for (const blocks::MarkedLine& m : kept->markers())
+                tabled << m.line << m.marker.kind << m.marker.capitals << m.marker.lead
+                       << m.marker.number;
+            QCOMPARE(tabled, read);
             // A lookup through the kept index finds the line a scan finds.
             for (int n : {0, 1, 2, 3, 9, 999999}) {
                 const QByteArray head = blocks::header(n, blocks::ContactDigits);

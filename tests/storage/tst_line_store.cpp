@@ -110,9 +110,10 @@ void TstLineStore::load_data()
     QTest::newRow("only line ends") << QByteArray("\r\n\n\r");
     QTest::newRow("every byte") << allBytes() + "\r\n" + allBytes();
     // Longer than the sixteen bytes scanned at a time, line ends at every
-    // place of such a group.
+    // place of such a group; long enough that the count of line ends goes
+    // past the 255 groups counted at a time.
     QByteArray mixed;
-    for (int i = 0; i < 200; ++i)
+    for (int i = 0; i < 2000; ++i)
         mixed += QByteArray(i % 19, char('A' + i % 26)) + (i % 3 == 0 ? "\r\n"
                                                            : i % 3    ? "\n"
                                                                       : "\r");
