@@ -6,6 +6,7 @@
 //   bench_large_file --write=FILE COUNT      writes the COUNT-record file
 //   bench_large_file --names=FILE COUNT      its names, one a line, in UTF-8
 #include "book/record_book.h"
+#include "exchange/uid_store.h"
 #include "platform/clock.h"
 #include "platform/fixed_prompter.h"
 #include "realistic_file.h"
@@ -139,16 +140,26 @@ void BM_Save(benchmark::State& state)
     }
 }
 
-// The bytes of the two files the save writes, written with QSaveFile.
+// The bytes of the three files the save writes (contacts, operations and the
+// UIDs' companion), written with QSaveFile.
 void BM_WriteSameBytes(benchmark::State& state)
 {
     RecordBook& b = book(int(state.range(0)));
     const QByteArray contacts = blocks::joinLines(b.contacts());
     const QByteArray operations = blocks::joinLines(b.operations().list());
+    const QString saved = folder().filePath(QStringLiteral("saved.ctc"));
+    b.SetModif();
+    b.Sauve(saved);
+    QFile companion(exchange::UidStore::companionPath(saved));
+    if (!companion.open(QIODevice::ReadOnly))
+        state.SkipWithError("no companion");
+    const QByteArray uids = companion.readAll();
     const QString path = folder().filePath(QStringLiteral("plain.ctc"));
     const QString opr = folder().filePath(QStringLiteral("plain.opr"));
+    const QString uid = folder().filePath(QStringLiteral("plain.uid"));
     for (auto _ : state) {
-        for (const auto& [p, bytes] : {std::pair{path, contacts}, std::pair{opr, operations}}) {
+        for (const auto& [p, bytes] :
+             {std::pair{path, contacts}, std::pair{opr, operations}, std::pair{uid, uids}}) {
             QSaveFile file(p);
             if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
                 !file.commit())

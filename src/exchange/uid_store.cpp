@@ -61,6 +61,10 @@ QByteArray UidStore::newUid()
 
 void UidStore::clear()
 {
+    ++m_generation;
+    m_lastCodes.clear();
+    m_lastUids.clear();
+    m_data.clear();
     m_byCode.clear();
     m_used.clear();
     m_hadFile = false;
@@ -91,43 +95,89 @@ QStringList UidStore::load(const QString& contactPath)
                                .arg(number));
             continue;
         }
-        m_byCode[line.left(tab)].append(uid);
+        m_byCode[line.left(tab)].uids.append(uid);
         m_used.insert(uid);
     }
+    ++m_generation;
     return notices;
+}
+
+void UidStore::assignAll(const BlockList& list)
+{
+    const auto index = blocks::BlockIndex::of(list, blocks::ContactDigits);
+    const QList<blocks::ListedBlock>& listed = index->inListOrder();
+    // The code lines of a large file stand far apart in memory: asked for
+    // ahead, they are there when the loop comes.
+    const auto ahead = [&](qsizetype k) {
+        if (k + 16 < listed.size())
+            list.ahead(listed.at(k + 16).first + contact::Code);
+        if (k + 8 < listed.size())
+            list.aheadBytes(listed.at(k + 8).first + contact::Code);
+    };
+    const auto codeLine = [&](qsizetype k) {
+        const qsizetype i = listed.at(k).first + contact::Code;
+        return i < list.size() ? list.view(i) : QByteArrayView();
+    };
+    // The same codes in the same order, with no UID changed since the last
+    // pass, give the UIDs that pass gave: the usual save, after edits that
+    // leave the codes alone, costs no lookup.
+    if (m_lastGeneration == m_generation && m_lastCodes.size() == listed.size()) {
+        qsizetype k = 0;
+        for (; k < listed.size(); ++k) {
+            ahead(k);
+            if (codeLine(k) != m_lastCodes.at(k))
+                break;
+        }
+        if (k == listed.size())
+            return;
+    }
+    QList<QByteArray> codes;
+    codes.reserve(listed.size());
+    for (qsizetype k = 0; k < listed.size(); ++k) {
+        ahead(k);
+        codes.append(codeLine(k).toByteArray());
+    }
+    ++m_pass;
+    QList<QByteArray> uids;
+    uids.reserve(codes.size());
+    for (const QByteArray& code : std::as_const(codes)) {
+        OfCode& of = m_byCode[code];
+        if (of.pass != m_pass) {
+            of.pass = m_pass;
+            of.given = 0;
+        }
+        const int n = of.given++;
+        while (of.uids.size() <= n) {
+            of.uids.append(newUid());
+            m_used.insert(of.uids.last());
+        }
+        uids.append(of.uids.at(n));
+    }
+    m_lastCodes = std::move(codes);
+    m_lastUids = std::move(uids);
+    m_lastGeneration = ++m_generation;
 }
 
 QList<QByteArray> UidStore::assign(const BlockList& list)
 {
-    QList<QByteArray> uids;
-    QHash<QByteArray, int> seen;
-    const blocks::BlockIndex index(list, blocks::ContactDigits);
-    uids.reserve(index.inListOrder().size());
-    for (const blocks::ListedBlock& block : index.inListOrder()) {
-        const QByteArray code = codeOf(list, block.first);
-        const int k = seen[code]++;
-        QList<QByteArray>& ofCode = m_byCode[code];
-        while (ofCode.size() <= k) {
-            ofCode.append(newUid());
-            m_used.insert(ofCode.last());
-        }
-        uids.append(ofCode.at(k));
-    }
-    return uids;
+    assignAll(list);
+    return m_lastUids;
 }
 
 QByteArray UidStore::uidAt(const BlockList& list, qsizetype headerIndex)
 {
     const QByteArray code = codeOf(list, headerIndex);
-    const blocks::BlockIndex index(list, blocks::ContactDigits);
+    const auto index = blocks::BlockIndex::of(list, blocks::ContactDigits);
     int k = 0;
-    for (const blocks::ListedBlock& block : index.inListOrder()) {
+    for (const blocks::ListedBlock& block : index->inListOrder()) {
         if (block.first == headerIndex)
             break;
         if (codeOf(list, block.first) == code)
             ++k;
     }
-    QList<QByteArray>& ofCode = m_byCode[code];
+    QList<QByteArray>& ofCode = m_byCode[code].uids;
+    if (ofCode.size() <= k)
+        ++m_generation;
     while (ofCode.size() <= k) {
         ofCode.append(newUid());
         m_used.insert(ofCode.last());
@@ -140,7 +190,8 @@ bool UidStore::setUid(const QByteArray& code, const QByteArray& uid)
     const QByteArray clean = oneLine(uid);
     if (clean.isEmpty() || m_used.contains(clean))
         return false;
-    m_byCode[code] = {clean};
+    ++m_generation;
+    m_byCode[code] = OfCode{{clean}};
     m_used.insert(clean);
     return true;
 }
@@ -151,8 +202,8 @@ void UidStore::follow(const BlockList& before, const BlockList& after)
     {
         QHash<QByteArray, int> count;
         bool shared = false;
-        const blocks::BlockIndex index(before, blocks::ContactDigits);
-        for (const blocks::ListedBlock& block : index.inListOrder())
+        const auto index = blocks::BlockIndex::of(before, blocks::ContactDigits);
+        for (const blocks::ListedBlock& block : index->inListOrder())
             if (++count[codeOf(before, block.first)] > 1) {
                 shared = true;
                 break;
@@ -164,14 +215,14 @@ void UidStore::follow(const BlockList& before, const BlockList& after)
     const QList<QByteArray> uids = assign(before);
     QHash<QByteArray, QList<QByteArray>> byIdentity;
     {
-        const blocks::BlockIndex index(before, blocks::ContactDigits);
-        const QList<blocks::ListedBlock>& listed = index.inListOrder();
+        const auto index = blocks::BlockIndex::of(before, blocks::ContactDigits);
+        const QList<blocks::ListedBlock>& listed = index->inListOrder();
         for (qsizetype i = 0; i < listed.size(); ++i)
             byIdentity[identityOf(before, listed.at(i))].append(uids.at(i));
     }
 
-    const blocks::BlockIndex index(after, blocks::ContactDigits);
-    const QList<blocks::ListedBlock>& listed = index.inListOrder();
+    const auto index = blocks::BlockIndex::of(after, blocks::ContactDigits);
+    const QList<blocks::ListedBlock>& listed = index->inListOrder();
     QList<QByteArray> found(listed.size());
     QSet<QByteArray> taken;
     for (qsizetype i = 0; i < listed.size(); ++i) {
@@ -183,11 +234,11 @@ void UidStore::follow(const BlockList& before, const BlockList& after)
     }
     // A record whose lines changed meanwhile takes the first UID of its code
     // that no other record took.
-    QHash<QByteArray, QList<QByteArray>> rebuilt;
+    QHash<QByteArray, OfCode> rebuilt;
     for (qsizetype i = 0; i < listed.size(); ++i) {
         const QByteArray code = codeOf(after, listed.at(i).first);
         if (found[i].isEmpty()) {
-            for (const QByteArray& uid : m_byCode.value(code))
+            for (const QByteArray& uid : m_byCode.value(code).uids)
                 if (!taken.contains(uid)) {
                     found[i] = uid;
                     break;
@@ -198,23 +249,33 @@ void UidStore::follow(const BlockList& before, const BlockList& after)
             }
             taken.insert(found[i]);
         }
-        rebuilt[code].append(found[i]);
+        rebuilt[code].uids.append(found[i]);
     }
+    ++m_generation;
     m_byCode = std::move(rebuilt);
 }
 
 void UidStore::save(const QString& contactPath, const BlockList& list)
 {
-    const QList<QByteArray> uids = assign(list);
-    const blocks::BlockIndex index(list, blocks::ContactDigits);
-    QByteArray data;
-    const QList<blocks::ListedBlock>& listed = index.inListOrder();
-    for (qsizetype i = 0; i < listed.size(); ++i) {
-        data += codeOf(list, listed.at(i).first);
-        data += '\t';
-        data += uids.at(i);
-        data += "\r\n";
+    assignAll(list);
+    // The companion's bytes follow from the codes and UIDs alone: the same
+    // ones write the same bytes again.
+    if (m_dataGeneration != m_lastGeneration) {
+        qsizetype size = 0;
+        for (qsizetype k = 0; k < m_lastCodes.size(); ++k)
+            size += m_lastCodes.at(k).size() + m_lastUids.at(k).size() + 3;
+        QByteArray data;
+        data.reserve(size);
+        for (qsizetype k = 0; k < m_lastCodes.size(); ++k) {
+            data += m_lastCodes.at(k);
+            data += '\t';
+            data += m_lastUids.at(k);
+            data += "\r\n";
+        }
+        m_data = std::move(data);
+        m_dataGeneration = m_lastGeneration;
     }
+    const QByteArray& data = m_data;
     const QString path = companionPath(contactPath);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())

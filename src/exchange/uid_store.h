@@ -56,8 +56,32 @@ public:
     void save(const QString& contactPath, const BlockList& list);
 
 private:
-    QHash<QByteArray, QList<QByteArray>> m_byCode; // in file order per code
-    QSet<QByteArray> m_used;                       // every UID of m_byCode
+    // Makes m_lastCodes and m_lastUids those of every block of `list`, in
+    // list order, giving new UIDs where missing.
+    void assignAll(const BlockList& list);
+
+    // The UIDs of one code, in file order, and how many of them the pass of
+    // forEachAssigned numbered `pass` has given so far: a code's count is
+    // then found in the same lookup as its UIDs.
+    struct OfCode
+    {
+        QList<QByteArray> uids;
+        quint64 pass = 0;
+        int given = 0;
+    };
+    QHash<QByteArray, OfCode> m_byCode;
+    quint64 m_pass = 0;
+    // Every change of m_byCode gives a new generation.
+    quint64 m_generation = 0;
+    // The codes and UIDs of the last pass, in list order, and the generation
+    // they were given in.
+    QList<QByteArray> m_lastCodes;
+    QList<QByteArray> m_lastUids;
+    quint64 m_lastGeneration = ~quint64(0);
+    // The companion's bytes for the codes and UIDs of that generation.
+    QByteArray m_data;
+    quint64 m_dataGeneration = ~quint64(0);
+    QSet<QByteArray> m_used; // every UID of m_byCode
     bool m_hadFile = false;
 };
 

@@ -24,6 +24,7 @@ private slots:
     void sharedCodesTakeLinesInFileOrder();
     void sortAndDeletionKeepIdentities();
     void savedWithTheContactFile();
+    void writtenAgainAfterEveryChange();
 };
 
 static BlockList contacts(const QList<QPair<QByteArray, QByteArray>>& codeAndName)
@@ -156,6 +157,52 @@ void TstUidStore::savedWithTheContactFile()
     QCOMPARE(other.uids().assign(other.contacts()).value(0), uid);
     other.Nouveau();
     QVERIFY(other.uids().assign(contacts({{"10001", "A"}})).value(0) != uid);
+}
+
+// Saves that follow one another write what the records and their UIDs are at
+// each: a code edited in place, a code now shared, a UID given to a code, the
+// companion read again from the disk.
+void TstUidStore::writtenAgainAfterEveryChange()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.ctc");
+    BlockList list = contacts({{"10001", "A"}, {"10002", "B"}, {"10003", "C"}});
+    const qsizetype second = blocks::find(list, blocks::header(1, 5)) + contact::Code;
+    UidStore store;
+    store.save(path, list);
+    const QList<QByteArray> uids = store.assign(list);
+    const auto companion = [&] { return readBytes(UidStore::companionPath(path)); };
+    const auto lines = [](const QList<QPair<QByteArray, QByteArray>>& pairs) {
+        QByteArray out;
+        for (const auto& [code, uid] : pairs)
+            out += code + '\t' + uid + "\r\n";
+        return out;
+    };
+    QCOMPARE(companion(), lines({{"10001", uids[0]}, {"10002", uids[1]}, {"10003", uids[2]}}));
+
+    list.replace(second, "10009"); // same length, same place
+    store.save(path, list);
+    const QByteArray renamed = store.assign(list).at(1);
+    QVERIFY(renamed != uids[1]);
+    QCOMPARE(companion(), lines({{"10001", uids[0]}, {"10009", renamed}, {"10003", uids[2]}}));
+
+    list.replace(second, "10001"); // shared with the first record
+    store.save(path, list);
+    const QByteArray sharing = store.assign(list).at(1);
+    QVERIFY(sharing != uids[0] && sharing != renamed);
+    QCOMPARE(companion(), lines({{"10001", uids[0]}, {"10001", sharing}, {"10003", uids[2]}}));
+
+    list.replace(second, "10007");
+    QVERIFY(store.setUid("10007", "carte-7"));
+    store.save(path, list);
+    QCOMPARE(companion(), lines({{"10001", uids[0]}, {"10007", "carte-7"}, {"10003", uids[2]}}));
+
+    writeBytes(UidStore::companionPath(path), "10001\tlu-1\r\n10007\tlu-7\r\n");
+    QVERIFY(store.load(path).isEmpty());
+    store.save(path, list);
+    const QByteArray third = store.assign(list).at(2);
+    QCOMPARE(companion(), lines({{"10001", "lu-1"}, {"10007", "lu-7"}, {"10003", third}}));
+    QVERIFY(third != uids[2]);
 }
 
 QTEST_GUILESS_MAIN(TstUidStore)
