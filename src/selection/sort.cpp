@@ -176,7 +176,18 @@ int sortRecords(BlockList& list, Key key)
     const auto index = blocks::BlockIndex::of(list, blocks::ContactDigits);
     entries.reserve(size_t(index->inListOrder().size()));
     keys.reserve(size_t(index->inListOrder().size()));
-    for (const blocks::ListedBlock& block : index->inListOrder()) {
+    const QList<blocks::ListedBlock>& listed = index->inListOrder();
+    // The line a key is read from, asked for ahead: on a large file each
+    // stands in memory far from the last.
+    const int keyLine = key == ByPostcode ? contact::Postcode
+                        : key == ByTown   ? contact::Town
+                                          : contact::Name;
+    for (qsizetype k = 0; k < listed.size(); ++k) {
+        if (k + 16 < listed.size())
+            list.ahead(listed.at(k + 16).first + keyLine);
+        if (k + 8 < listed.size())
+            list.aheadBytes(listed.at(k + 8).first + keyLine);
+        const blocks::ListedBlock& block = listed.at(k);
         // A record ends at its trailer; a damaged one without a trailer ends
         // before the next header, so it never swallows the record after it.
         // A stray trailer inside it is left-over structure, not a line of the

@@ -254,6 +254,14 @@ LineStore LineStore::fromBytes(const QByteArray& data)
 // with "<" are added.
 void LineStore::noteMarkers(qsizetype from, qsizetype n, qsizetype shift)
 {
+    // Lines added behind every marker, as a list written from its start
+    // adds them: the new markers go at the end, with nothing to move.
+    if (m_markers.isEmpty() || m_markers.last() < from) {
+        for (qsizetype i = from; i < from + n; ++i)
+            if (firstByte(i) == '<')
+                m_markers.append(i);
+        return;
+    }
     auto it = std::lower_bound(m_markers.begin(), m_markers.end(), from);
     const qsizetype at = it - m_markers.begin();
     if (shift != 0)
