@@ -121,6 +121,8 @@ void UidStore::assignAll(const BlockList& list)
     // The same codes in the same order, with no UID changed since the last
     // pass, give the UIDs that pass gave: the usual save, after edits that
     // leave the codes alone, costs no lookup.
+    if (m_lastGeneration == m_generation && list.version() != 0 && list.version() == m_lastVersion)
+        return; // the very lines of the last pass
     if (m_lastGeneration == m_generation && m_lastCodes.size() == listed.size()) {
         qsizetype k = 0;
         for (; k < listed.size(); ++k) {
@@ -128,8 +130,10 @@ void UidStore::assignAll(const BlockList& list)
             if (codeLine(k) != m_lastCodes.at(k))
                 break;
         }
-        if (k == listed.size())
+        if (k == listed.size()) {
+            m_lastVersion = list.version();
             return;
+        }
     }
     QList<QByteArray> codes;
     codes.reserve(listed.size());
@@ -156,6 +160,7 @@ void UidStore::assignAll(const BlockList& list)
     m_lastCodes = std::move(codes);
     m_lastUids = std::move(uids);
     m_lastGeneration = ++m_generation;
+    m_lastVersion = list.version();
 }
 
 QList<QByteArray> UidStore::assign(const BlockList& list)

@@ -78,6 +78,7 @@ private:
     QList<QByteArray> m_lastCodes;
     QList<QByteArray> m_lastUids;
     quint64 m_lastGeneration = ~quint64(0);
+    quint64 m_lastVersion = 0; // of the list that pass read (LineStore::version)
     // The companion's bytes for the codes and UIDs of that generation.
     QByteArray m_data;
     quint64 m_dataGeneration = ~quint64(0);
