@@ -111,6 +111,12 @@ struct Entry
 {
     qsizetype first = 0; // index of the record's first line after its header
     qsizetype count = 0; // lines between header and trailer
+    // The first line (the customer code, which breaks most ties) packed
+    // byte by byte into a number, first byte highest, when it is at most
+    // eight digits: two such numbers compare as the lines' bytes do, and
+    // the tie is broken without going back to the lines.
+    quint64 packedFirst = 0;
+    bool packed = false;
     // Collation keys of the record's lines, computed only when two records
     // tie on everything before them; always a prefix of the lines.
     std::vector<QCollatorSortKey> lineKeys;
@@ -185,8 +191,10 @@ int sortRecords(BlockList& list, Key key)
     for (qsizetype k = 0; k < listed.size(); ++k) {
         if (k + 16 < listed.size())
             list.ahead(listed.at(k + 16).first + keyLine);
-        if (k + 8 < listed.size())
+        if (k + 8 < listed.size()) {
             list.aheadBytes(listed.at(k + 8).first + keyLine);
+            list.aheadBytes(listed.at(k + 8).first + 1);
+        }
         const blocks::ListedBlock& block = listed.at(k);
         // A record ends at its trailer; a damaged one without a trailer ends
         // before the next header, so it never swallows the record after it.
@@ -196,6 +204,15 @@ int sortRecords(BlockList& list, Key key)
         Entry e;
         e.first = block.first + 1;
         e.count = (block.trailer >= 0 ? block.trailer : block.next) - e.first;
+        if (e.count > 0) {
+            const QByteArrayView code = list.view(e.first);
+            if (code.size() <= 8 && digitsOnly(code)) {
+                e.packed = true;
+                for (qsizetype i = 0; i < 8; ++i)
+                    e.packedFirst =
+                        e.packedFirst << 8 | (i < code.size() ? quint64(quint8(code[i])) : 0);
+            }
+        }
         keys.push_back(sorter.keyOf(keyBytes(list, block.first, key, scratch)));
         entries.push_back(std::move(e));
     }
@@ -207,6 +224,10 @@ int sortRecords(BlockList& list, Key key)
     std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
         if (const int c = keys[size_t(a)].compare(keys[size_t(b)]); c != 0)
             return c < 0;
+        // Unequal codes of digits alone decide as the lines would.
+        if (const Entry& x = entries[size_t(a)], &y = entries[size_t(b)];
+            x.packed && y.packed && x.packedFirst != y.packedFirst)
+            return x.packedFirst < y.packedFirst;
         if (const int c = sorter.compareLines(entries[size_t(a)], entries[size_t(b)]); c != 0)
             return c < 0;
         return a < b;

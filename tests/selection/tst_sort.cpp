@@ -93,6 +93,19 @@ void TstSort::tiesBrokenByLines()
         codes << b.at(0);
     QCOMPARE(codes, (QList<QByteArray>{"10007", "10002", "10005", "10009"}));
 
+    // Codes of digits alone, short, long and empty, order as their bytes do.
+    recs.clear();
+    for (const char* code : {"9", "123456789", "10", "", "12345678", "A1"}) {
+        recs << SelectFixture::record("Martin", 1);
+        recs.last().code = code;
+    }
+    l = SelectFixture::lines(recs);
+    sorting::sortRecords(l, sorting::ByName);
+    codes.clear();
+    for (const auto& b : inner(l))
+        codes << b.at(0);
+    QCOMPARE(codes, (QList<QByteArray>{"", "10", "12345678", "123456789", "9", "A1"}));
+
     // Same key and code: the name decides, then the lines after it.
     recs.clear();
     recs << SelectFixture::record("b", 1) << SelectFixture::record("a", 1);
