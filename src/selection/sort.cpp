@@ -117,6 +117,8 @@ struct Entry
     // the tie is broken without going back to the lines.
     quint64 packedFirst = 0;
     bool packed = false;
+    // A trailer stands among its lines (left-over structure of a damaged file).
+    bool strayTrailer = false;
     // Collation keys of the record's lines, computed only when two records
     // tie on everything before them; always a prefix of the lines.
     std::vector<QCollatorSortKey> lineKeys;
@@ -188,6 +190,8 @@ int sortRecords(BlockList& list, Key key)
     const int keyLine = key == ByPostcode ? contact::Postcode
                         : key == ByTown   ? contact::Town
                                           : contact::Name;
+    const QList<blocks::MarkedLine>& marks = index->markers();
+    qsizetype mark = 0;
     for (qsizetype k = 0; k < listed.size(); ++k) {
         if (k + 16 < listed.size())
             list.ahead(listed.at(k + 16).first + keyLine);
@@ -204,6 +208,12 @@ int sortRecords(BlockList& list, Key key)
         Entry e;
         e.first = block.first + 1;
         e.count = (block.trailer >= 0 ? block.trailer : block.next) - e.first;
+        // The markers are in list order, as the blocks are: one pass finds
+        // the stray trailers of every record.
+        while (mark < marks.size() && marks.at(mark).line < e.first)
+            ++mark;
+        for (qsizetype m = mark; m < marks.size() && marks.at(m).line < e.first + e.count; ++m)
+            e.strayTrailer = e.strayTrailer || marks.at(m).marker.isTrailer();
         if (e.count > 0) {
             const QByteArrayView code = list.view(e.first);
             if (code.size() <= 8 && digitsOnly(code)) {
@@ -242,9 +252,22 @@ int sortRecords(BlockList& list, Key key)
     sorted.reserve(total);
     const QList<qsizetype>& markers = list.markerLines();
     int k = 0;
-    for (const qsizetype index : order) {
-        const Entry& e = entries[size_t(index)];
+    for (size_t j = 0; j < order.size(); ++j) {
+        // The records come in a new order, each from its own place in the
+        // list: the lines of those a few steps on are asked for ahead.
+        if (j + 4 < order.size()) {
+            const Entry& next = entries[size_t(order[j + 4])];
+            for (qsizetype line = 0; line < next.count; line += 8)
+                list.ahead(next.first + line);
+        }
+        const Entry& e = entries[size_t(order[j])];
         sorted.append(marker(k, false));
+        if (!e.strayTrailer) {
+            sorted.appendFrom(list, e.first, e.count);
+            sorted.append(marker(k, true));
+            ++k;
+            continue;
+        }
         qsizetype run = e.first;
         const qsizetype end = e.first + e.count;
         for (auto it = std::lower_bound(markers.begin(), markers.end(), e.first);

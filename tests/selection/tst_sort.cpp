@@ -1,6 +1,7 @@
 #include "selection/select_fixture.h"
 
 #include "selection/sort.h"
+#include "storage/integrity.h"
 
 #include <QTest>
 #include <algorithm>
@@ -164,6 +165,18 @@ void TstSort::damagedBlockDoesNotSwallowNext()
     QCOMPARE(blocks::countHeaders(l), 2);
     QCOMPARE(inner(l).at(0).at(1), QByteArray("N1"));
     QCOMPARE(inner(l).at(1).at(1), QByteArray("Zulu"));
+
+    // A stray trailer among a record's lines is left out, the rest kept.
+    l = SelectFixture::lines(SelectFixture::plain(3));
+    const qsizetype stray = blocks::find(l, blocks::header(1, 5)) + contact::Town;
+    l.insert(stray, blocks::trailer(7, 5));
+    l.replace(contact::Name, "Zulu");
+    const qsizetype before = l.size();
+    QCOMPARE(sorting::sortRecords(l, sorting::ByName), 3);
+    QCOMPARE(l.size(), before - 1);
+    QCOMPARE(l.indexOf(blocks::trailer(7, 5)), qsizetype(-1));
+    QVERIFY(!integrity::damaged(l, blocks::ContactDigits));
+    QCOMPARE(inner(l).at(0).size(), inner(l).at(1).size());
 }
 
 void TstSort::emptyFile()
